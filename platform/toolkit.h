@@ -67,9 +67,10 @@ void ListSelect(Hwnd control, int index);
 void SetOptionValue(Hwnd option, bool value);
 bool GetOptionValue(Hwnd option);
 
-// Modal; returns the answer (kIdOk, kIdYes, ...). Timers and other events
-// are handled while it is open, as Windows does.
-int MessageBoxA(Hwnd owner, const char* text, const char* caption, unsigned style);
+// A modal message box, owned by our main window once it exists so that the
+// window waits for the answer. Returns the answer (kIdOk, kIdYes, ...).
+// Timers and other events are handled while it is open, as Windows does.
+int MsgBox(std::string_view prompt, unsigned style, std::string_view title);
 
 bool SetTimer(Hwnd window, std::uintptr_t timer_id, unsigned milliseconds);
 bool KillTimer(Hwnd window, std::uintptr_t timer_id);

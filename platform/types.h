@@ -65,6 +65,7 @@ inline constexpr unsigned kGwChild = 5;
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbYesNo = 0x4;
 inline constexpr unsigned kMbIconHand = 0x10;
+inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;

@@ -1,0 +1,12 @@
+// Starting the process creates and loads the main window; everything else
+// happens in its event handlers.
+#include "app/form1.h"
+#include "platform/toolkit.h"
+
+int main() {
+  pallix::Form1 form;
+  form.Create();
+  form.Form_Load();
+  form.Show();
+  return pallix::RunMessageLoop();
+}

@@ -1,0 +1,64 @@
+#include "config/ini_files.h"
+
+#include <algorithm>
+#include <string>
+
+#include "config/report_error.h"
+#include "platform/kernel32.h"
+
+namespace pallix {
+namespace {
+
+constexpr std::uint32_t kReadBufferSize = 256;
+
+}  // namespace
+
+// Each member traps whatever goes wrong inside it and reports it under its
+// own name. A report raised by a member it called (the FileName getter)
+// lands in its trap too, so the user sees both boxes, innermost first.
+
+void INIFiles::SetFileName(std::string_view vData) {
+  try {
+    file_name_.assign(vData);
+  } catch (...) {
+    ReportError(kIniFilesError, "INIFiles:FileName Property Let");
+  }
+}
+
+std::string INIFiles::FileName() const {
+  try {
+    return file_name_;
+  } catch (...) {
+    ReportError(kIniFilesError, "INIFiles:FileName Property Get");
+  }
+}
+
+void INIFiles::WriteINI(std::string_view KeyTitle, std::string_view KeyName,
+                        std::string_view Value) {
+  try {
+    std::string section(KeyTitle), key(KeyName), value(Value);
+    std::string path = FileName();
+    // Whether the write succeeded is not passed on: a read-only file simply
+    // keeps its old value.
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+  } catch (...) {
+    ReportError(kIniFilesError, "INIFiles:WriteINI Method");
+  }
+}
+
+std::string INIFiles::ReadINI(std::string_view KeyTitle, std::string_view KeyName,
+                              std::string_view MyDefault) {
+  try {
+    std::string section(KeyTitle), key(KeyName), fallback(MyDefault);
+    std::string buffer(kReadBufferSize, ' ');
+    std::string path = FileName();
+    std::uint32_t copied = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                                    buffer.data(), kReadBufferSize, path.c_str());
+    buffer.resize(std::min(copied, kReadBufferSize - 1));
+    return buffer;
+  } catch (...) {
+    ReportError(kIniFilesError, "INIFiles:ReadINI Method");
+  }
+}
+
+}  // namespace pallix

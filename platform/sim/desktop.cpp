@@ -1,0 +1,738 @@
+// The simulated window system: user32, gdi32, the shell's ShellExecuteA and
+// the toolkit, over an in-memory desktop.
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/gdi32.h"
+#include "platform/shell32.h"
+#include "platform/sim/sim.h"
+#include "platform/sim/state.h"
+#include "platform/toolkit.h"
+#include "platform/user32.h"
+
+namespace pallix::sim::detail {
+
+State& S() {
+  static State state;
+  return state;
+}
+
+Window* Find(Hwnd window) {
+  if (!window) return nullptr;
+  auto it = S().windows.find(window.value);
+  return it == S().windows.end() ? nullptr : &it->second;
+}
+
+}  // namespace pallix::sim::detail
+
+namespace pallix {
+namespace {
+
+using sim::detail::Find;
+using sim::detail::S;
+using sim::detail::Window;
+
+// Windows compares class names and window titles without regard to case.
+// Besides ASCII, the Western code page folds its accented letters.
+unsigned char FoldCase(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A:
+      return 0x8A;
+    case 0x9C:
+      return 0x8C;
+    case 0x9E:
+      return 0x8E;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;
+  }
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+// Copies as WM_GETTEXT and GetWindowTextA do: at most size - 1 characters
+// and a terminating NUL; the count copied is returned.
+int CopyText(std::string_view text, char* buffer, std::int64_t size) {
+  if (!buffer || size <= 0) return 0;
+  std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return static_cast<int>(n);
+}
+
+// Our main window, which receives the events of its controls.
+EventSink* SinkOf(Hwnd window) {
+  for (Window* w = Find(window); w; w = w->child ? Find(w->parent) : nullptr) {
+    if (w->sink) return w->sink;
+  }
+  return nullptr;
+}
+
+void Unlink(Window& w) {
+  if (Window* parent = Find(w.parent)) {
+    auto& siblings = parent->children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), w.handle), siblings.end());
+  }
+}
+
+void DestroyTree(Hwnd window) {
+  Window* w = Find(window);
+  if (!w) return;
+  std::vector<Hwnd> children = w->children;
+  for (Hwnd child : children) DestroyTree(child);
+  Unlink(*w);
+  auto& timers = S().timers;
+  timers.erase(std::remove_if(timers.begin(), timers.end(),
+                              [&](const sim::detail::Timer& t) { return t.window == window; }),
+               timers.end());
+  if (S().capture == window) S().capture = Hwnd{};
+  if (S().active == window) S().active = Hwnd{};
+  if (S().main_window == window) S().main_window = Hwnd{};
+  S().windows.erase(window.value);
+}
+
+Hwnd NewWindow(Window w, bool at_top) {
+  auto& s = S();
+  w.handle = Hwnd{s.next_handle};
+  s.next_handle += 2;
+  Window* parent = Find(w.parent);
+  if (parent) {
+    auto& siblings = parent->children;
+    siblings.insert(at_top ? siblings.begin() : siblings.end(), w.handle);
+  }
+  Hwnd handle = w.handle;
+  s.windows.emplace(handle.value, std::move(w));
+  return handle;
+}
+
+bool Contains(const Rect& r, Point p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+// A click as the button itself handles it: a disabled button ignores it.
+void DeliverClick(Window& w) {
+  if (!w.enabled) return;
+  if (w.ours) {
+    if (w.kind == ControlKind::kOptionButton) {
+      // Option buttons of one window form one exclusive group.
+      if (Window* parent = Find(w.parent)) {
+        for (Hwnd sibling : parent->children) {
+          Window* s = Find(sibling);
+          if (s && s->ours && s->kind == ControlKind::kOptionButton) s->option_value = false;
+        }
+      }
+      w.option_value = true;
+    }
+    int id = w.control_id;
+    if (EventSink* sink = SinkOf(w.handle)) sink->OnCommand(id);
+    return;
+  }
+  ++w.clicks;
+  if (w.on_click) {
+    auto action = w.on_click;  // the action may destroy the window
+    action();
+  }
+}
+
+void FireTimer(const sim::detail::Timer& timer) {
+  if (EventSink* sink = SinkOf(timer.window)) sink->OnTimer(timer.id);
+}
+
+// Fires every timer that is due by `until`, earliest first.
+void RunTimersUntil(std::uint64_t until) {
+  auto& s = S();
+  for (;;) {
+    auto it = std::min_element(s.timers.begin(), s.timers.end(),
+                               [](const auto& a, const auto& b) { return a.due < b.due; });
+    if (it == s.timers.end() || it->due > until) return;
+    if (it->due > s.now) s.now = it->due;
+    it->due = s.now + it->period;
+    sim::detail::Timer fired = *it;
+    FireTimer(fired);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- user32
+
+Hwnd FindWindowExA(Hwnd parent, Hwnd child_after, const char* class_name, const char* window_name) {
+  // An empty class name names no registered class, so nothing matches it.
+  if (class_name && !*class_name) return Hwnd{};
+  Window* p = Find(parent ? parent : S().desktop);
+  if (!p) return Hwnd{};
+  bool started = !child_after;
+  for (Hwnd h : p->children) {
+    if (!started) {
+      started = (h == child_after);
+      continue;
+    }
+    const Window* w = Find(h);
+    if (!w) continue;
+    if (class_name && !EqualNoCase(w->class_name, class_name)) continue;
+    if (window_name && !EqualNoCase(w->text, window_name)) continue;
+    return h;
+  }
+  return Hwnd{};
+}
+
+Hwnd FindWindowA(const char* class_name, const char* window_name) {
+  return FindWindowExA(Hwnd{}, Hwnd{}, class_name, window_name);
+}
+
+std::intptr_t SendMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wparam,
+                           std::intptr_t lparam) {
+  Window* w = Find(window);
+  if (!w) return 0;
+  switch (message) {
+    case kWmGetText:
+      return CopyText(w->text, reinterpret_cast<char*>(lparam), static_cast<std::int64_t>(wparam));
+    case kBmClick:
+      if (EqualNoCase(w->class_name, "Button")) DeliverClick(*w);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+int GetWindowTextA(Hwnd window, char* buffer, int max_count) {
+  Window* w = Find(window);
+  if (!w) {
+    if (buffer && max_count > 0) buffer[0] = '\0';
+    return 0;
+  }
+  return CopyText(w->text, buffer, max_count);
+}
+
+int GetClassNameA(Hwnd window, char* buffer, int max_count) {
+  Window* w = Find(window);
+  if (!w) {
+    if (buffer && max_count > 0) buffer[0] = '\0';
+    return 0;
+  }
+  return CopyText(w->class_name, buffer, max_count);
+}
+
+Hwnd GetParent(Hwnd window) {
+  Window* w = Find(window);
+  if (!w) return Hwnd{};
+  if (w->child) return w->parent;
+  return w->popup ? w->owner : Hwnd{};
+}
+
+Hwnd GetWindow(Hwnd window, unsigned command) {
+  Window* w = Find(window);
+  if (!w) return Hwnd{};
+  if (command == kGwChild) return w->children.empty() ? Hwnd{} : w->children.front();
+  if (command == kGwHwndNext) {
+    Window* p = Find(w->parent);
+    if (!p) return Hwnd{};
+    auto it = std::find(p->children.begin(), p->children.end(), window);
+    if (it == p->children.end() || ++it == p->children.end()) return Hwnd{};
+    return *it;
+  }
+  return Hwnd{};
+}
+
+Hwnd GetDesktopWindow() {
+  return S().desktop;
+}
+
+bool IsWindow(Hwnd window) {
+  return Find(window) != nullptr;
+}
+
+bool GetCursorPos(Point* point) {
+  if (!point) return false;
+  *point = S().cursor;
+  return true;
+}
+
+Hwnd WindowFromPoint(Point point) {
+  Window* desktop = Find(S().desktop);
+  if (!desktop) return Hwnd{};
+  Hwnd found;
+  const std::vector<Hwnd>* level = &desktop->children;
+  for (;;) {
+    Hwnd hit;
+    for (Hwnd h : *level) {
+      Window* w = Find(h);
+      if (w && w->visible && Contains(w->rect, point)) {
+        hit = h;
+        break;
+      }
+    }
+    Window* w = Find(hit);
+    // A disabled child does not take the point; its parent does.
+    if (!w || (found && !w->enabled)) return found;
+    found = hit;
+    level = &w->children;
+  }
+}
+
+Hwnd SetCapture(Hwnd window) {
+  return std::exchange(S().capture, window);
+}
+
+bool ReleaseCapture() {
+  S().capture = Hwnd{};
+  return true;
+}
+
+bool GetWindowRect(Hwnd window, Rect* rect) {
+  Window* w = Find(window);
+  if (!w || !rect) return false;
+  *rect = w->rect;
+  return true;
+}
+
+Hwnd GetActiveWindow() {
+  return S().active;
+}
+
+// ----------------------------------------------------------------- gdi32
+
+Hdc GetWindowDC(Hwnd window) {
+  return Find(window) ? Hdc{window.value} : Hdc{};
+}
+
+int ReleaseDC(Hwnd window, Hdc dc) {
+  return (Find(window) && dc.value == window.value) ? 1 : 0;
+}
+
+namespace {
+Window* InPixels(Hdc dc, int x, int y) {
+  Window* w = Find(Hwnd{static_cast<std::uint32_t>(dc.value)});
+  if (!w) return nullptr;
+  if (x < 0 || y < 0 || x >= w->rect.right - w->rect.left || y >= w->rect.bottom - w->rect.top)
+    return nullptr;
+  return w;
+}
+std::uint64_t PixelKey(int x, int y) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32) |
+         static_cast<std::uint32_t>(x);
+}
+}  // namespace
+
+Colorref GetPixel(Hdc dc, int x, int y) {
+  Window* w = InPixels(dc, x, y);
+  if (!w) return kClrInvalid;
+  auto it = w->painted.find(PixelKey(x, y));
+  return it == w->painted.end() ? w->fill : it->second;
+}
+
+Colorref SetPixel(Hdc dc, int x, int y, Colorref color) {
+  Window* w = InPixels(dc, x, y);
+  if (!w) return kClrInvalid;
+  w->painted[PixelKey(x, y)] = color;
+  return color;
+}
+
+// ---------------------------------------------------------------- shell32
+
+std::intptr_t ShellExecuteA(Hwnd window, const char* operation, const char* file,
+                            const char* parameters, const char* directory, int show_command) {
+  sim::ShellExecuteCall call;
+  call.window = window;
+  call.null_operation = operation == nullptr;
+  call.operation = operation ? operation : "";
+  call.file = file ? file : "";
+  call.parameters = parameters ? parameters : "";
+  call.directory = directory ? directory : "";
+  call.show = show_command;
+  S().shell_executes.push_back(std::move(call));
+  return 42;  // above 32: success, as ShellExecute reports it
+}
+
+// ---------------------------------------------------------------- toolkit
+
+Hwnd CreateMainWindow(const char* caption, const Rect& bounds, EventSink& sink) {
+  Window w;
+  w.class_name = "PallixMain";
+  w.text = caption ? caption : "";
+  w.parent = S().desktop;
+  w.popup = false;
+  w.rect = bounds;
+  w.visible = false;
+  w.fill = Rgb(192, 192, 192);
+  w.sink = &sink;
+  w.ours = true;
+  Hwnd handle = NewWindow(std::move(w), /*at_top=*/true);
+  if (!S().main_window) S().main_window = handle;
+  return handle;
+}
+
+Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* text,
+                   const Rect& bounds) {
+  Window* p = Find(parent);
+  if (!p) return Hwnd{};
+  Window w;
+  switch (kind) {
+    case ControlKind::kLabel:
+    case ControlKind::kPictureBox:
+    case ControlKind::kShape:
+      w.class_name = "Static";
+      break;
+    case ControlKind::kTextBox:
+      w.class_name = "Edit";
+      break;
+    case ControlKind::kButton:
+    case ControlKind::kColouredButton:
+    case ControlKind::kOptionButton:
+      w.class_name = "Button";
+      break;
+    case ControlKind::kComboBox:
+      w.class_name = "ComboBox";
+      break;
+    case ControlKind::kListBox:
+      w.class_name = "ListBox";
+      break;
+  }
+  w.text = text ? text : "";
+  w.child = true;
+  w.parent = parent;
+  // Child rectangles are kept in screen pixels, as GetWindowRect reports them.
+  w.rect = Rect{p->rect.left + bounds.left, p->rect.top + bounds.top, p->rect.left + bounds.right,
+                p->rect.top + bounds.bottom};
+  w.ours = true;
+  w.kind = kind;
+  w.control_id = control_id;
+  return NewWindow(std::move(w), /*at_top=*/false);
+}
+
+void SetCaption(Hwnd control, std::string_view text) {
+  if (Window* w = Find(control)) w->text = std::string(text);
+}
+std::string GetCaption(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->text : std::string();
+}
+void SetVisible(Hwnd control, bool visible) {
+  if (Window* w = Find(control)) w->visible = visible;
+}
+bool IsVisible(Hwnd control) {
+  Window* w = Find(control);
+  return w && w->visible;
+}
+void SetEnabled(Hwnd control, bool enabled) {
+  if (Window* w = Find(control)) w->enabled = enabled;
+}
+bool IsEnabled(Hwnd control) {
+  Window* w = Find(control);
+  return w && w->enabled;
+}
+void SetBackColor(Hwnd control, Colorref color) {
+  if (Window* w = Find(control)) w->back_color = color;
+}
+Colorref GetBackColor(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->back_color : Colorref{};
+}
+void SetForeColor(Hwnd control, Colorref color) {
+  if (Window* w = Find(control)) w->fore_color = color;
+}
+Colorref GetForeColor(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->fore_color : Colorref{};
+}
+
+void ListClear(Hwnd control) {
+  if (Window* w = Find(control)) {
+    w->items.clear();
+    w->selected = -1;
+  }
+}
+void ListAddItem(Hwnd control, std::string_view item) {
+  if (Window* w = Find(control)) w->items.emplace_back(item);
+}
+int ListCount(Hwnd control) {
+  Window* w = Find(control);
+  return w ? static_cast<int>(w->items.size()) : 0;
+}
+std::string ListItem(Hwnd control, int index) {
+  Window* w = Find(control);
+  if (!w || index < 0 || index >= static_cast<int>(w->items.size())) return {};
+  return w->items[static_cast<std::size_t>(index)];
+}
+void ListSelect(Hwnd control, int index) {
+  Window* w = Find(control);
+  if (!w || index < 0 || index >= static_cast<int>(w->items.size())) return;
+  w->selected = index;
+  if (w->kind == ControlKind::kComboBox) w->text = w->items[static_cast<std::size_t>(index)];
+}
+
+void SetOptionValue(Hwnd option, bool value) {
+  if (Window* w = Find(option)) w->option_value = value;
+}
+bool GetOptionValue(Hwnd option) {
+  Window* w = Find(option);
+  return w && w->option_value;
+}
+
+int MsgBox(std::string_view prompt, unsigned style, std::string_view title) {
+  auto& s = S();
+  Hwnd owner = s.main_window;
+  sim::ShownBox box{owner, std::string(prompt), std::string(title), style, 0};
+  sim::detail::ScriptedAnswer scripted;
+  if (!s.answers.empty()) {
+    scripted = std::move(s.answers.front());
+    s.answers.pop_front();
+  } else {
+    // Unscripted boxes take their first button, as Enter would.
+    switch (style & 0xF) {
+      case 2:
+        scripted.answer = 3;
+        break;  // Abort
+      case 3:
+      case 4:
+        scripted.answer = kIdYes;
+        break;
+      case 5:
+        scripted.answer = 4;
+        break;  // Retry
+      default:
+        scripted.answer = kIdOk;
+        break;
+    }
+  }
+  box.answer = scripted.answer;
+  std::size_t index = s.boxes.size();
+  s.boxes.push_back(std::move(box));
+  if (scripted.while_open) scripted.while_open();
+  return s.boxes[index].answer;
+}
+
+bool SetTimer(Hwnd window, std::uintptr_t timer_id, unsigned milliseconds) {
+  if (!Find(window)) return false;
+  auto& s = S();
+  for (auto& t : s.timers) {
+    if (t.window == window && t.id == timer_id) {
+      t.period = milliseconds;
+      t.due = s.now + milliseconds;
+      return true;
+    }
+  }
+  s.timers.push_back(sim::detail::Timer{window, timer_id, milliseconds, s.now + milliseconds});
+  return true;
+}
+
+bool KillTimer(Hwnd window, std::uintptr_t timer_id) {
+  auto& timers = S().timers;
+  auto it = std::find_if(timers.begin(), timers.end(), [&](const sim::detail::Timer& t) {
+    return t.window == window && t.id == timer_id;
+  });
+  if (it == timers.end()) return false;
+  timers.erase(it);
+  return true;
+}
+
+void DoEvents() {
+  auto& s = S();
+  ++s.yields;
+  // Work posted while we run is handled in this same yield, as a message
+  // posted during DoEvents would be; a bound keeps a runaway poster finite.
+  for (int handled = 0; !s.posted.empty() && handled < 10000; ++handled) {
+    auto work = std::move(s.posted.front());
+    s.posted.pop_front();
+    work();
+  }
+  RunTimersUntil(s.now);
+}
+
+int RunMessageLoop() {
+  return 0;
+}
+
+std::string AppPath() {
+  return S().app_path;
+}
+double TwipsPerPixelX() {
+  return S().twips_per_pixel_x;
+}
+double TwipsPerPixelY() {
+  return S().twips_per_pixel_y;
+}
+
+std::optional<std::string> LoadResString(unsigned id) {
+  for (const auto& [number, text] : S().strings) {
+    if (number == id) return text;
+  }
+  return std::nullopt;
+}
+
+// ------------------------------------------------------------ scene setup
+
+namespace sim {
+
+Hwnd AddWindow(const WindowSpec& spec) {
+  Window w;
+  w.class_name = spec.class_name;
+  w.text = spec.text;
+  w.child = static_cast<bool>(spec.parent);
+  w.parent = spec.parent ? spec.parent : S().desktop;
+  w.owner = spec.owner;
+  w.popup = spec.popup;
+  w.rect = spec.rect;
+  w.visible = spec.visible;
+  w.enabled = spec.enabled;
+  w.fill = spec.fill;
+  return NewWindow(std::move(w), /*at_top=*/!spec.parent);
+}
+
+void DestroyWindow(Hwnd window) {
+  if (window != S().desktop) DestroyTree(window);
+}
+
+void SetWindowText(Hwnd window, std::string_view text) {
+  if (Window* w = Find(window)) w->text = std::string(text);
+}
+
+void MoveWindow(Hwnd window, const Rect& rect) {
+  if (Window* w = Find(window)) w->rect = rect;
+}
+
+void BringToTop(Hwnd window) {
+  Window* w = Find(window);
+  if (!w) return;
+  Window* p = Find(w->parent);
+  if (!p) return;
+  auto& siblings = p->children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), window), siblings.end());
+  siblings.insert(siblings.begin(), window);
+}
+
+void OnClick(Hwnd button, std::function<void()> action) {
+  if (Window* w = Find(button)) w->on_click = std::move(action);
+}
+
+int ClickCount(Hwnd button) {
+  Window* w = Find(button);
+  return w ? w->clicks : 0;
+}
+
+Colorref PixelAt(Hwnd window, int x, int y) {
+  return GetPixel(Hdc{window.value}, x, y);
+}
+
+void SetPixelAt(Hwnd window, int x, int y, Colorref color) {
+  SetPixel(Hdc{window.value}, x, y, color);
+}
+
+void SetCursor(Point screen_point) {
+  S().cursor = screen_point;
+}
+Hwnd Capture() {
+  return S().capture;
+}
+void SetActiveWindow(Hwnd window) {
+  S().active = window;
+}
+
+Hwnd ControlById(Hwnd parent, int control_id) {
+  Window* p = Find(parent);
+  if (!p) return Hwnd{};
+  for (Hwnd h : p->children) {
+    Window* w = Find(h);
+    if (w && w->ours && w->control_id == control_id) return h;
+  }
+  return Hwnd{};
+}
+
+void UserClick(Hwnd control) {
+  Window* w = Find(control);
+  if (w && w->visible) DeliverClick(*w);
+}
+
+void UserType(Hwnd control, std::string_view text) {
+  Window* w = Find(control);
+  if (w && w->visible && w->enabled) w->text = std::string(text);
+}
+
+void ScriptAnswer(int answer, std::function<void()> while_open) {
+  S().answers.push_back(detail::ScriptedAnswer{answer, std::move(while_open)});
+}
+
+const std::vector<ShownBox>& MessageBoxes() {
+  return S().boxes;
+}
+
+std::uint64_t Now() {
+  return S().now;
+}
+
+void Advance(std::uint64_t milliseconds) {
+  std::uint64_t until = S().now + milliseconds;
+  RunTimersUntil(until);
+  if (S().now < until) S().now = until;
+}
+
+bool TimerActive(Hwnd window, std::uintptr_t timer_id) {
+  for (const auto& t : S().timers) {
+    if (t.window == window && t.id == timer_id) return true;
+  }
+  return false;
+}
+
+void Post(std::function<void()> work) {
+  S().posted.push_back(std::move(work));
+}
+int YieldCount() {
+  return S().yields;
+}
+
+const std::vector<ShellExecuteCall>& ShellExecutes() {
+  return S().shell_executes;
+}
+
+void SetAppPath(std::string path) {
+  S().app_path = std::move(path);
+}
+
+void SetTwipsPerPixel(double x, double y) {
+  S().twips_per_pixel_x = x;
+  S().twips_per_pixel_y = y;
+}
+
+void SetStringTable(std::vector<std::pair<unsigned, std::string>> strings) {
+  S().strings = std::move(strings);
+}
+
+void ResetDesktop() {
+  auto& s = S();
+  s.windows.clear();
+  s.next_handle = 0x10020;
+  Window desktop;
+  desktop.class_name = "#32769";
+  desktop.rect = Rect{0, 0, 1280, 1024};
+  desktop.popup = false;
+  s.desktop = NewWindow(std::move(desktop), true);
+  s.answers.clear();
+  s.boxes.clear();
+  s.now = 0;
+  s.timers.clear();
+  s.posted.clear();
+  s.yields = 0;
+  s.shell_executes.clear();
+  s.app_path = "C:\\pallix";
+  s.twips_per_pixel_x = s.twips_per_pixel_y = 15.0;
+  s.strings.clear();
+  s.fail_next_profile_call = false;
+  s.cursor = Point{};
+  s.capture = Hwnd{};
+  s.active = Hwnd{};
+  s.main_window = Hwnd{};
+}
+
+}  // namespace sim
+}  // namespace pallix

@@ -1,0 +1,29 @@
+// "Read ini": loads the chosen configuration file into the watch table.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+#include "watch/watch_table.h"
+
+namespace pallix {
+
+// The controls "Read ini" reads and fills.
+struct ReadIniControls {
+  Hwnd combo1;  // the chosen file's name
+  Hwnd list2;   // one line per loaded entry
+  Hwnd text3;   // the stored count
+};
+
+inline constexpr const char* kNoWindowsMessage = "There is no windows set up  for control";
+
+// The line List2 shows for one slot.
+std::string WatchListLine(const WatchTable& table, int slot);
+
+// What the user is told when the file holds more entries than can be watched.
+std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count);
+
+void Command5_Click(WatchTable& table, const ReadIniControls& controls);
+
+}  // namespace pallix

@@ -1,0 +1,26 @@
+// The dialogs being watched: three parallel lists, slots 1 to 20 (slot 0 is
+// never used, so slot i is entry i of the loaded file).
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace pallix {
+
+inline constexpr int kWatchSlots = 20;
+
+struct WatchTable {
+  std::array<std::string, kWatchSlots + 1> watch_title;
+  std::array<std::string, kWatchSlots + 1> watch_button;
+  std::array<std::string, kWatchSlots + 1> watch_class;
+
+  void Clear() {
+    for (int i = 0; i <= kWatchSlots; ++i) {
+      watch_title[i].clear();
+      watch_button[i].clear();
+      watch_class[i].clear();
+    }
+  }
+};
+
+}  // namespace pallix
