@@ -262,22 +262,22 @@ bool GetCursorPos(Point* point) {
 Hwnd WindowFromPoint(Point point) {
   Window* desktop = Find(S().desktop);
   if (!desktop) return Hwnd{};
-  Hwnd found;
+  // Hidden windows are passed over; a disabled one gives the point to the
+  // window it lies in. Nothing at all there: the desktop itself.
+  Hwnd found = S().desktop;
   const std::vector<Hwnd>* level = &desktop->children;
   for (;;) {
-    Hwnd hit;
+    Window* hit = nullptr;
     for (Hwnd h : *level) {
       Window* w = Find(h);
       if (w && w->visible && Contains(w->rect, point)) {
-        hit = h;
+        hit = w;
         break;
       }
     }
-    Window* w = Find(hit);
-    // A disabled child does not take the point; its parent does.
-    if (!w || (found && !w->enabled)) return found;
-    found = hit;
-    level = &w->children;
+    if (!hit || !hit->enabled) return found;
+    found = hit->handle;
+    level = &hit->children;
   }
 }
 
