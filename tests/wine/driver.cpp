@@ -1,0 +1,398 @@
+// pallix_driver: a console tool that shell tests run under Wine to find
+// windows and send them what the system or a user would, printing plain
+// results. It stands outside the program under test on purpose, so it talks
+// to the window system directly.
+//
+// Output conventions, so that shell scripts can read it with `read`:
+//   a window is written as its handle in hex, "0x0001002A"; a rectangle as
+//   "left top right bottom"; texts are written with backslash, tab, carriage
+//   return and line feed escaped as \\ \t \r \n, so one record is one line.
+// Exit status: 0 done or true, 1 not found, timed out or false, 2 bad usage,
+// 3 not supported by this system.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kNo = 1;
+constexpr int kUsage = 2;
+constexpr int kUnsupported = 3;
+
+// Sent messages can block forever on a hung or modal window; a test should
+// fail on that, not hang.
+constexpr UINT kSendTimeoutMs = 5000;
+
+const char kUsageText[] =
+    "usage: pallix_driver COMMAND [--option value]...\n"
+    "  wait-window [--class C] [--title T | --title-prefix P] [--visible]\n"
+    "              [--timeout-ms N]       first matching top-level window:\n"
+    "                                     HANDLE LEFT TOP RIGHT BOTTOM\n"
+    "  click-button --parent H --text T [--post]\n"
+    "                                     BM_CLICK to a direct child button\n"
+    "  send --hwnd H --msg N [--wparam W] [--lparam L]   prints the result\n"
+    "  post --hwnd H --msg N [--wparam W] [--lparam L]\n"
+    "  text --hwnd H                      the window's text\n"
+    "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT per direct child\n"
+    "  exists --hwnd H                    yes / no\n"
+    "  pid --hwnd H                       the owning process id\n"
+    "  gui-resources --pid P              gdi=N user=N\n";
+
+struct Args {
+  std::map<std::string, std::string, std::less<>> values;
+  std::set<std::string, std::less<>> flags;
+
+  bool Has(std::string_view key) const { return values.contains(key); }
+  const std::string* Get(std::string_view key) const {
+    auto it = values.find(key);
+    return it == values.end() ? nullptr : &it->second;
+  }
+};
+
+class UsageError {
+ public:
+  explicit UsageError(std::string message) : message_(std::move(message)) {}
+  const std::string& message() const { return message_; }
+
+ private:
+  std::string message_;
+};
+
+// Options that stand alone; every other option takes a value.
+const std::set<std::string_view> kFlagOptions = {"visible", "post"};
+
+Args ParseArgs(int argc, char** argv, int first) {
+  Args args;
+  for (int i = first; i < argc; ++i) {
+    std::string_view word = argv[i];
+    if (!word.starts_with("--")) throw UsageError("unexpected argument: " + std::string(word));
+    std::string key(word.substr(2));
+    if (kFlagOptions.contains(key)) {
+      args.flags.insert(key);
+      continue;
+    }
+    if (i + 1 >= argc) throw UsageError("option --" + key + " needs a value");
+    args.values[key] = argv[++i];
+  }
+  return args;
+}
+
+// Accepts decimal, 0x-prefixed hex, and negative decimal (for LPARAMs such
+// as -1); anything else is a usage error rather than a silent zero.
+std::int64_t ParseNumber(const std::string& text, std::string_view what) {
+  if (text.empty()) throw UsageError(std::string(what) + " is empty");
+  errno = 0;
+  char* end = nullptr;
+  std::int64_t value = 0;
+  if (text[0] == '-') {
+    value = std::strtoll(text.c_str(), &end, 0);
+  } else {
+    value = static_cast<std::int64_t>(std::strtoull(text.c_str(), &end, 0));
+  }
+  if (errno != 0 || *end != '\0') throw UsageError(std::string(what) + " is not a number: " + text);
+  return value;
+}
+
+std::int64_t NumberOption(const Args& args, std::string_view key,
+                          std::optional<std::int64_t> fallback = std::nullopt) {
+  const std::string* text = args.Get(key);
+  if (text == nullptr) {
+    if (fallback) return *fallback;
+    throw UsageError("missing --" + std::string(key));
+  }
+  return ParseNumber(*text, "--" + std::string(key));
+}
+
+// Handles carry 32 significant bits; 64-bit Windows sign-extends them, so a
+// handle printed as 0xFFFF1234 must come back as the same negative pointer.
+HWND HandleFromNumber(std::int64_t number) {
+  auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(low));
+}
+
+std::uint32_t NumberFromHandle(HWND window) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+HWND HandleOption(const Args& args, std::string_view key) {
+  return HandleFromNumber(NumberOption(args, key));
+}
+
+const std::string& TextOption(const Args& args, std::string_view key) {
+  const std::string* text = args.Get(key);
+  if (text == nullptr) throw UsageError("missing --" + std::string(key));
+  return *text;
+}
+
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[256] = {};
+  int length = GetClassNameA(window, buffer, sizeof buffer);
+  return std::string(buffer, length > 0 ? length : 0);
+}
+
+// WM_GETTEXT rather than GetWindowText: for another process's controls only
+// the message reaches the text the control itself holds.
+std::optional<std::string> TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &length)) {
+    return std::nullopt;
+  }
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+    return std::nullopt;
+  }
+  text.resize(copied < text.size() ? copied : text.size() - 1);
+  return text;
+}
+
+std::string Caption(HWND window) {
+  char buffer[1024] = {};
+  int length = GetWindowTextA(window, buffer, sizeof buffer);
+  return std::string(buffer, length > 0 ? length : 0);
+}
+
+struct WindowQuery {
+  const std::string* class_name = nullptr;
+  const std::string* title = nullptr;
+  const std::string* title_prefix = nullptr;
+  bool visible_only = false;
+  HWND found = nullptr;
+
+  bool Matches(HWND window) const {
+    if (visible_only && !IsWindowVisible(window)) return false;
+    if (class_name != nullptr && ClassOf(window) != *class_name) return false;
+    if (title != nullptr && Caption(window) != *title) return false;
+    if (title_prefix != nullptr && !Caption(window).starts_with(*title_prefix)) return false;
+    return true;
+  }
+};
+
+BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
+  auto* query = reinterpret_cast<WindowQuery*>(context);
+  if (!query->Matches(window)) return TRUE;
+  query->found = window;
+  return FALSE;
+}
+
+void PrintWindow(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  std::printf("0x%08X %ld %ld %ld %ld\n", NumberFromHandle(window), rect.left, rect.top, rect.right,
+              rect.bottom);
+}
+
+int WaitWindow(const Args& args) {
+  WindowQuery query;
+  query.class_name = args.Get("class");
+  query.title = args.Get("title");
+  query.title_prefix = args.Get("title-prefix");
+  query.visible_only = args.flags.contains("visible");
+  if (query.title != nullptr && query.title_prefix != nullptr) {
+    throw UsageError("give --title or --title-prefix, not both");
+  }
+  const std::int64_t timeout_ms = NumberOption(args, "timeout-ms", 10000);
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_ms);
+  for (;;) {
+    query.found = nullptr;
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
+    if (query.found != nullptr) {
+      PrintWindow(query.found);
+      return kOk;
+    }
+    if (GetTickCount64() >= deadline) break;
+    Sleep(20);
+  }
+  std::fprintf(stderr, "wait-window: no such window after %lld ms\n",
+               static_cast<long long>(timeout_ms));
+  return kNo;
+}
+
+int ClickButton(const Args& args) {
+  HWND parent = HandleOption(args, "parent");
+  const std::string& wanted = TextOption(args, "text");
+  for (HWND child = FindWindowExA(parent, nullptr, "Button", nullptr); child != nullptr;
+       child = FindWindowExA(parent, child, "Button", nullptr)) {
+    if (TextOf(child) != wanted) continue;
+    // Posting lets a click that opens a modal box return at once; sending
+    // is what the program under test itself does, so it is the default.
+    if (args.flags.contains("post")) {
+      if (!PostMessageA(child, BM_CLICK, 0, 0)) return kNo;
+    } else {
+      DWORD_PTR result = 0;
+      if (!SendMessageTimeoutA(child, BM_CLICK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result)) {
+        std::fprintf(stderr, "click-button: BM_CLICK was not answered\n");
+        return kNo;
+      }
+    }
+    std::printf("0x%08X\n", NumberFromHandle(child));
+    return kOk;
+  }
+  std::fprintf(stderr, "click-button: no button \"%s\" under 0x%08X\n", wanted.c_str(),
+               NumberFromHandle(parent));
+  return kNo;
+}
+
+struct Message {
+  HWND window;
+  UINT message;
+  WPARAM wparam;
+  LPARAM lparam;
+};
+
+Message MessageOptions(const Args& args) {
+  return Message{HandleOption(args, "hwnd"), static_cast<UINT>(NumberOption(args, "msg")),
+                 static_cast<WPARAM>(NumberOption(args, "wparam", 0)),
+                 static_cast<LPARAM>(NumberOption(args, "lparam", 0))};
+}
+
+int Send(const Args& args) {
+  Message m = MessageOptions(args);
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(m.window, m.message, m.wparam, m.lparam, SMTO_NORMAL, kSendTimeoutMs,
+                           &result)) {
+    std::fprintf(stderr, "send: not answered (error %lu)\n", GetLastError());
+    return kNo;
+  }
+  std::printf("%lld\n", static_cast<long long>(static_cast<LRESULT>(result)));
+  return kOk;
+}
+
+int Post(const Args& args) {
+  Message m = MessageOptions(args);
+  if (!PostMessageA(m.window, m.message, m.wparam, m.lparam)) {
+    std::fprintf(stderr, "post: failed (error %lu)\n", GetLastError());
+    return kNo;
+  }
+  return kOk;
+}
+
+int Text(const Args& args) {
+  std::optional<std::string> text = TextOf(HandleOption(args, "hwnd"));
+  if (!text) return kNo;
+  std::printf("%s\n", Escaped(*text).c_str());
+  return kOk;
+}
+
+int Children(const Args& args) {
+  HWND parent = HandleOption(args, "hwnd");
+  if (!IsWindow(parent)) return kNo;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    std::printf("0x%08X\t%s\t%d\t%s\n", NumberFromHandle(child), Escaped(ClassOf(child)).c_str(),
+                GetDlgCtrlID(child), Escaped(TextOf(child).value_or("")).c_str());
+  }
+  return kOk;
+}
+
+int Exists(const Args& args) {
+  bool exists = IsWindow(HandleOption(args, "hwnd"));
+  std::printf("%s\n", exists ? "yes" : "no");
+  return exists ? kOk : kNo;
+}
+
+int Pid(const Args& args) {
+  DWORD pid = 0;
+  if (GetWindowThreadProcessId(HandleOption(args, "hwnd"), &pid) == 0) return kNo;
+  std::printf("%lu\n", pid);
+  return kOk;
+}
+
+int GuiResources(const Args& args) {
+  auto pid = static_cast<DWORD>(NumberOption(args, "pid"));
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  if (process == nullptr) {
+    std::fprintf(stderr, "gui-resources: cannot open process %lu\n", pid);
+    return kNo;
+  }
+  SetLastError(ERROR_SUCCESS);
+  DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD gdi_error = GetLastError();
+  SetLastError(ERROR_SUCCESS);
+  DWORD user = GetGuiResources(process, GR_USEROBJECTS);
+  DWORD user_error = GetLastError();
+  CloseHandle(process);
+  // A zero count is a real answer only when the call did not fail.
+  if (gdi_error == ERROR_CALL_NOT_IMPLEMENTED || user_error == ERROR_CALL_NOT_IMPLEMENTED) {
+    std::printf("unsupported\n");
+    return kUnsupported;
+  }
+  std::printf("gdi=%lu user=%lu\n", gdi, user);
+  return kOk;
+}
+
+using Command = int (*)(const Args&);
+
+const std::map<std::string_view, Command> kCommands = {
+    {"wait-window", WaitWindow},
+    {"click-button", ClickButton},
+    {"send", Send},
+    {"post", Post},
+    {"text", Text},
+    {"children", Children},
+    {"exists", Exists},
+    {"pid", Pid},
+    {"gui-resources", GuiResources},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Shell scripts read the output on Linux: no CR before each LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc < 2) {
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+  }
+  auto command = kCommands.find(argv[1]);
+  if (command == kCommands.end()) {
+    std::fprintf(stderr, "unknown command: %s\n%s", argv[1], kUsageText);
+    return kUsage;
+  }
+  int status = kUsage;
+  try {
+    status = command->second(ParseArgs(argc, argv, 2));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "%s: %s\n%s", argv[1], error.message().c_str(), kUsageText);
+  }
+  std::fflush(stdout);
+  return status;
+}
