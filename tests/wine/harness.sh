@@ -111,6 +111,8 @@ wine_fixture_setup() {
   state=$(wine_state_dir "$build")
   # A run that was interrupted may have left its display and server behind.
   wine_fixture_cleanup "$build"
+  # Screenshots and work folders of an earlier run would pass for this one's.
+  rm -rf "$state"
   mkdir -p "$state/artifacts"
   local log="$state/setup.log"
   : >"$log"
@@ -186,6 +188,7 @@ wine_test_begin() {
 
 wine_test_end() {
   local status=$? pid
+  trap - EXIT
   for pid in "${WINE_STARTED_PIDS[@]}"; do wine_end "$pid"; done
   if ((status != 0)); then
     wine_screenshot "$WINE_TEST_NAME-failed" || true
@@ -198,6 +201,7 @@ wine_test_end() {
   else
     rm -rf "$WINE_WORK"
   fi
+  exit "$status"
 }
 
 # wine_start DIR EXE [ARGS...]: starts a Windows program in DIR. Its pid is
