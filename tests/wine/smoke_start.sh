@@ -3,6 +3,7 @@
 # shown it says that nothing is set up; once that is answered the main window
 # appears.
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=harness.sh
 source "$(dirname "$0")/harness.sh"
 wine_test_begin wine_smoke_start
 
