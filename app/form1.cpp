@@ -1,52 +1,18 @@
 #include "app/form1.h"
 
-#include <cmath>
-
+#include "app/maker_links.h"
+#include "app/tray.h"
 #include "config/report_error.h"
+#include "platform/user32.h"
+#include "resources/resource_ids.h"
 #include "watch/read_ini.h"
 
 namespace pallix {
-namespace {
 
-// Designed sizes are in twips; the screen decides how many make a pixel.
-struct Twips {
-  int left, top, width, height;
-};
+inline constexpr const char* kCreateDefaultPrompt =
+    "There is no default_px.ini file in the path!\r\nDo you want to create it?";
 
-Rect ToPixels(Twips t) {
-  double x = TwipsPerPixelX(), y = TwipsPerPixelY();
-  auto px = [](double v) { return static_cast<std::int32_t>(std::lround(v)); };
-  return Rect{px(t.left / x), px(t.top / y), px((t.left + t.width) / x),
-              px((t.top + t.height) / y)};
-}
-
-constexpr Twips kClientArea{3435, 2610, 4680, 2025};
-
-}  // namespace
-
-void Form1::Create() {
-  hwnd_ = CreateMainWindow("Pallix - v0.1", ToPixels(kClientArea), *this);
-  combo1_ = CreateControl(hwnd_, ControlKind::kComboBox, kIdCombo1, "Combo1",
-                          ToPixels({990, 1320, 1875, 315}));
-  // Below the client area: never seen, reachable from the keyboard only.
-  text3_ = CreateControl(hwnd_, ControlKind::kTextBox, kIdText3, "Text3",
-                         ToPixels({4260, 4920, 3615, 375}));
-  list2_ =
-      CreateControl(hwnd_, ControlKind::kListBox, kIdList2, "", ToPixels({4230, 5370, 4695, 645}));
-  command5_ = CreateControl(hwnd_, ControlKind::kButton, kIdCommand5, "Read ini",
-                            ToPixels({3360, 5670, 735, 375}));
-}
-
-void Form1::Form_Load() {
-  Handle([&] { Command5_Click(watch_, ReadIniControls{combo1_, list2_, text3_}); });
-}
-
-void Form1::Show() {
-  SetVisible(hwnd_, true);
-}
-
-template <typename Handler>
-void Form1::Handle(Handler&& handler) {
+void Form1::Handle(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const RaisedError&) {
@@ -54,16 +20,145 @@ void Form1::Handle(Handler&& handler) {
   }
 }
 
-void Form1::OnCommand(int control_id) {
-  switch (control_id) {
-    case kIdCommand5:
-      Handle([&] { Command5_Click(watch_, ReadIniControls{combo1_, list2_, text3_}); });
-      break;
-    default:
-      break;
-  }
+MonitorSwitch Form1::Switch() const {
+  return MonitorSwitch{hwnd_, c_.Command1, c_.Command2, c_.Command3, c_.traymenu, kIdSwenable};
 }
 
-void Form1::OnTimer(std::uintptr_t /*timer_id*/) {}
+ChooserControls Form1::Chooser() const {
+  return ChooserControls{c_.Combo1, c_.Command1, c_.Command2, c_.Command3, c_.Command4};
+}
+
+void Form1::Form_Load() {
+  AddTrayIcon(c_.Picture1, kIconTray);
+  combo_refresh(File1, c_.Combo1);
+  Handle([&] { Command5_Click(watch_, ReadIniControls{c_.Combo1, c_.List2, c_.Text3}); });
+}
+
+void Form1::ArmPicker() {
+  SetPicture(c_.Picture2, kCursorPicker);
+  SetCustomPointer(hwnd_, kCursorPicker);
+}
+
+void Form1::Form_Activate() {
+  ArmPicker();
+  if (File1.ListCount() < 1) {
+    if (MsgBox(kCreateDefaultPrompt, kMbYesNo, "default_px.ini?") == kIdYes) {
+      create_ini(File1, Chooser());
+      SetVisible(c_.Command4, false);
+      SetEnabled(c_.Command1, true);
+      SetEnabled(c_.Command2, true);
+      SetEnabled(c_.Command3, true);
+    } else {
+      SetVisible(c_.Command4, true);
+      SetEnabled(c_.Command1, false);
+      SetEnabled(c_.Command2, false);
+      SetEnabled(c_.Command3, false);
+    }
+  }
+  DisableCloseButton(GetActiveWindow());
+}
+
+void Form1::DisableCloseButton(Hwnd window) {
+  Hmenu menu = GetSystemMenu(window, false);
+  if (!menu) return;
+  int n = GetMenuItemCount(menu);
+  RemoveMenu(menu, static_cast<unsigned>(n - 1), kMfByPosition | kMfRemove);
+  DrawMenuBar(window);
+}
+
+void Form1::Form_Click() {
+  ArmPicker();
+}
+
+void Form1::Form_DblClick() {
+  SetVisible(hwnd_, false);
+}
+
+void Form1::OnBackgroundClick() {
+  Handle([&] { Form_Click(); });
+}
+
+void Form1::OnBackgroundDblClick() {
+  Handle([&] { Form_DblClick(); });
+}
+
+void Form1::Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode) {
+  if (unload_mode != kCloseFromCode) cancel = 1;
+}
+
+void Form1::exit_Click() {
+  RemoveTrayIcon(c_.Picture1);
+  EndProcess();
+}
+
+void Form1::OnCommand(int id) {
+  Handle([&] {
+    TrayControls tray{hwnd_, c_.traymenu, kIdSwopen};
+    switch (id) {
+      case kIdCommand1:
+        Command1_Click(c_.Combo1);
+        break;
+      case kIdCommand2:
+        Command2_Click(Switch());
+        break;
+      case kIdCommand4:
+        Command4_Click(File1, Chooser());
+        break;
+      case kIdCommand5:
+        Command5_Click(watch_, ReadIniControls{c_.Combo1, c_.List2, c_.Text3});
+        break;
+      case kIdLabel1:
+      case kIdPic1:
+      case kIdText5:
+      case kIdKorrelcom:
+        toUrl(hwnd_);
+        break;
+      case kIdSwenable:
+        swenable_Click(Switch());
+        break;
+      case kIdSwopen:
+        swopen_Click(tray);
+        break;
+      case kIdExit:
+        exit_Click();
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void Form1::OnTimer(std::uintptr_t timer_id) {
+  if (timer_id == kMonitorTimerId) Handle([&] { monitor_.Monitor_timer_Timer(watch_); });
+}
+
+void Form1::OnTrayMessage(std::uint32_t mouse_message) {
+  Handle([&] {
+    Picture1_MouseMove(TrayControls{hwnd_, c_.traymenu, kIdSwopen},
+                       mouse_message * TwipsPerPixelX());
+  });
+}
+
+void Form1::OnTaskbarCreated() {
+  // A new shell has an empty notification area: without the icon again, a
+  // user whose window is hidden could neither reach nor end the program.
+  AddTrayIcon(c_.Picture1, kIconTray);
+}
+
+void Form1::OnShowWindow(bool shown) {
+  if (!shown) activation_pending_ = true;
+}
+
+void Form1::OnActivate() {
+  if (!activation_pending_) return;
+  activation_pending_ = false;
+  Handle([&] { Form_Activate(); });
+}
+
+bool Form1::OnQueryClose(int reason) {
+  std::int16_t cancel = 0;
+  Form_QueryUnload(cancel, static_cast<std::int16_t>(reason));
+  return cancel != 0;
+}
 
 }  // namespace pallix

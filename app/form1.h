@@ -2,52 +2,108 @@
 // and hands each event to the handler of the subsystem that owns it.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 
+#include "config/chooser.h"
+#include "monitor/monitor.h"
 #include "platform/toolkit.h"
 #include "platform/types.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
 
-// Control ids, as the platform reports them with each command.
+// Control and menu-item ids, as the platform reports them with each command.
 enum ControlId : int {
-  kIdCombo1 = 1001,
-  kIdCommand5 = 1005,
-  kIdList2 = 1012,
-  kIdText3 = 1023,
+  kIdLabel3 = 1001,
+  kIdText5,
+  kIdPic1,
+  kIdText1,
+  kIdLabel1,
+  kIdPicture2,
+  kIdShape1,
+  kIdCmd1First,  // three in a row
+  kIdOp1First = kIdCmd1First + 3,
+  kIdCommand1 = kIdOp1First + 3,
+  kIdCombo1,
+  kIdCommand4,
+  kIdCommand3,
+  kIdCommand2,
+  kIdText4,
+  kIdText2,
+  kIdText3,
+  kIdList2,
+  kIdCommand5,
+  kIdList1,
+  // traymenu
+  kIdKorrelcom = 2001,
+  kIdSwenable,
+  kIdSwopen,
+  kIdExit,
+};
+
+// The handles of every control, under their names.
+struct Form1Controls {
+  Hwnd Label3, Text5, Pic1, Text1, Label1, Picture2, Shape1;
+  std::array<Hwnd, 3> cmd1, Op1;
+  Hwnd Command1, Combo1, Command4, Command3, Command2;
+  Hwnd Text4, Text2, Picture1, Text3, List2, Command5, List1;
+  Hmenu traymenu;
 };
 
 class Form1 final : public EventSink {
  public:
-  // Creates the window and its controls, hidden.
+  Form1() : File1("*.ini") {}
+
+  // Creates the window, its controls and the tray menu, hidden.
   void Create();
-  // Start-up work before the window is first shown.
+  // The start-up sequence: load, then show (which activates).
+  void Start() {
+    Form_Load();
+    SetVisible(hwnd_, true);
+  }
+
   void Form_Load();
-  void Show();
+  void Form_Activate();
+  void Form_Click();
+  void Form_DblClick();
+  void Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode);
+  void exit_Click();
+  static void DisableCloseButton(Hwnd window);
 
   Hwnd hwnd() const { return hwnd_; }
-  Hwnd Combo1() const { return combo1_; }
-  Hwnd Command5() const { return command5_; }
-  Hwnd List2() const { return list2_; }
-  Hwnd Text3() const { return text3_; }
+  const Form1Controls& controls() const { return c_; }
   const WatchTable& watch() const { return watch_; }
 
+  // EventSink
   void OnCommand(int control_id) override;
   void OnTimer(std::uintptr_t timer_id) override;
+  void OnTrayMessage(std::uint32_t mouse_message) override;
+  void OnTaskbarCreated() override;
+  void OnShowWindow(bool shown) override;
+  void OnActivate() override;
+  void OnBackgroundClick() override;
+  void OnBackgroundDblClick() override;
+  bool OnQueryClose(int reason) override;
 
  private:
   // Runs one event's handler. An error it raised was already shown to the
   // user by the error report; it ends that handler and nothing else.
-  template <typename Handler>
-  void Handle(Handler&& handler);
+  void Handle(const std::function<void()>& handler);
+
+  void ArmPicker();
+  MonitorSwitch Switch() const;
+  ChooserControls Chooser() const;
 
   Hwnd hwnd_;
-  Hwnd combo1_;
-  Hwnd command5_;
-  Hwnd list2_;
-  Hwnd text3_;
+  Form1Controls c_;
+  FileList File1;
   WatchTable watch_;
+  DialogMonitor monitor_;
+  // Activation counts once per showing: switching back from another
+  // program is no new activation.
+  bool activation_pending_ = true;
 };
 
 }  // namespace pallix

@@ -6,7 +6,6 @@
 int main() {
   pallix::Form1 form;
   form.Create();
-  form.Form_Load();
-  form.Show();
+  form.Start();
   return pallix::RunMessageLoop();
 }

@@ -25,6 +25,13 @@ struct Hdc {
   friend constexpr bool operator==(Hdc, Hdc) = default;
 };
 
+// A menu: a popup menu of ours or a window's window menu.
+struct Hmenu {
+  std::uintptr_t value = 0;
+  constexpr explicit operator bool() const { return value != 0; }
+  friend constexpr bool operator==(Hmenu, Hmenu) = default;
+};
+
 // A colour as Windows stores it: 0x00BBGGRR.
 struct Colorref {
   std::uint32_t value = 0;
@@ -60,6 +67,13 @@ inline constexpr std::uint32_t kWmGetText = 0x000D;
 inline constexpr std::uint32_t kBmClick = 0x00F5;
 inline constexpr unsigned kGwHwndNext = 2;
 inline constexpr unsigned kGwChild = 5;
+inline constexpr std::uint32_t kWmMouseMove = 0x0200;
+inline constexpr std::uint32_t kWmLButtonDblClk = 0x0203;
+inline constexpr std::uint32_t kWmRButtonDown = 0x0204;
+inline constexpr unsigned kMfByPosition = 0x0400;
+inline constexpr unsigned kMfRemove = 0x1000;
+inline constexpr std::intptr_t kHwndTopmost = -1;
+inline constexpr std::intptr_t kHwndNoTopmost = -2;
 
 // Message-box styles and answers.
 inline constexpr unsigned kMbOk = 0x0;

@@ -419,7 +419,20 @@ std::string GetCaption(Hwnd control) {
   return w ? w->text : std::string();
 }
 void SetVisible(Hwnd control, bool visible) {
-  if (Window* w = Find(control)) w->visible = visible;
+  Window* w = Find(control);
+  if (!w) return;
+  bool was_visible = std::exchange(w->visible, visible);
+  if (w->child) return;
+  // Showing a top-level window activates it, hiding it deactivates it.
+  auto& s = S();
+  if (visible != was_visible && w->sink) w->sink->OnShowWindow(visible);
+  if (visible && !was_visible) {
+    s.active = s.foreground = control;
+    if (w->sink) w->sink->OnActivate();
+  } else if (!visible && s.active == control) {
+    s.active = Hwnd{};
+    if (s.foreground == control) s.foreground = Hwnd{};
+  }
 }
 bool IsVisible(Hwnd control) {
   Window* w = Find(control);
@@ -571,6 +584,177 @@ std::optional<std::string> LoadResString(unsigned id) {
   return std::nullopt;
 }
 
+// ------------------------------------------------------- window menus
+
+namespace {
+
+sim::detail::Menu& DefaultSystemMenu(sim::detail::Menu& menu) {
+  menu.items.clear();
+  for (const char* caption :
+       {"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize", "-", "&Close\tAlt+F4"}) {
+    sim::detail::MenuItem item;
+    item.caption = caption;
+    item.separator = caption[0] == '-';
+    menu.items.push_back(item);
+  }
+  return menu;
+}
+
+sim::detail::Menu* FindMenu(Hmenu menu) {
+  auto it = S().menus.find(menu.value);
+  return it == S().menus.end() ? nullptr : &it->second;
+}
+
+sim::detail::MenuItem* FindItem(Hmenu menu, int item_id) {
+  sim::detail::Menu* m = FindMenu(menu);
+  if (!m) return nullptr;
+  for (auto& item : m->items) {
+    if (!item.separator && item.id == item_id) return &item;
+  }
+  return nullptr;
+}
+
+Hmenu NewMenu() {
+  Hmenu handle{S().next_menu++};
+  S().menus[handle.value] = sim::detail::Menu{};
+  return handle;
+}
+
+}  // namespace
+
+Hmenu GetSystemMenu(Hwnd window, bool revert) {
+  Window* w = Find(window);
+  if (!w) return Hmenu{};
+  if (!w->system_menu) w->system_menu = NewMenu();
+  if (revert || FindMenu(w->system_menu)->items.empty()) {
+    DefaultSystemMenu(*FindMenu(w->system_menu));
+    if (revert) return Hmenu{};
+  }
+  return w->system_menu;
+}
+
+int GetMenuItemCount(Hmenu menu) {
+  sim::detail::Menu* m = FindMenu(menu);
+  return m ? static_cast<int>(m->items.size()) : -1;
+}
+
+bool RemoveMenu(Hmenu menu, unsigned position, unsigned flags) {
+  sim::detail::Menu* m = FindMenu(menu);
+  if (!m) return false;
+  auto& items = m->items;
+  if (flags & kMfByPosition) {
+    if (position >= items.size()) return false;
+    items.erase(items.begin() + position);
+    return true;
+  }
+  for (auto it = items.begin(); it != items.end(); ++it) {
+    if (!it->separator && it->id == static_cast<int>(position)) {
+      items.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool DrawMenuBar(Hwnd window) {
+  Window* w = Find(window);
+  if (!w) return false;
+  ++w->draw_menu_bar_count;
+  return true;
+}
+
+bool SetWindowPos(Hwnd window, std::intptr_t insert_after, int x, int y, int cx, int cy,
+                  unsigned flags) {
+  auto& s = S();
+  s.window_pos_calls.push_back(sim::WindowPosCall{window, insert_after, x, y, cx, cy, flags});
+  Window* w = Find(window);
+  if (!w) return false;
+  w->rect = Rect{x, y, x + cx, y + cy};
+  if (insert_after == kHwndTopmost) w->topmost = true;
+  if (insert_after == kHwndNoTopmost) w->topmost = false;
+  if (insert_after == kHwndTopmost || insert_after == kHwndNoTopmost) sim::BringToTop(window);
+  s.active = s.foreground = window;  // flags 0: the window is activated
+  return true;
+}
+
+Hmenu CreatePopupMenu() {
+  return NewMenu();
+}
+
+void AppendMenuItem(Hmenu menu, int item_id, std::string_view caption) {
+  if (sim::detail::Menu* m = FindMenu(menu)) {
+    m->items.push_back(sim::detail::MenuItem{item_id, std::string(caption), false, false});
+  }
+}
+
+void AppendMenuSeparator(Hmenu menu) {
+  if (sim::detail::Menu* m = FindMenu(menu)) {
+    m->items.push_back(sim::detail::MenuItem{0, "-", true, false});
+  }
+}
+
+void SetMenuItemChecked(Hmenu menu, int item_id, bool checked) {
+  if (sim::detail::MenuItem* item = FindItem(menu, item_id)) item->checked = checked;
+}
+
+bool IsMenuItemChecked(Hmenu menu, int item_id) {
+  sim::detail::MenuItem* item = FindItem(menu, item_id);
+  return item && item->checked;
+}
+
+void SetMenuItemCaption(Hmenu menu, int item_id, std::string_view caption) {
+  if (sim::detail::MenuItem* item = FindItem(menu, item_id)) item->caption = std::string(caption);
+}
+
+std::string GetMenuItemCaption(Hmenu menu, int item_id) {
+  sim::detail::MenuItem* item = FindItem(menu, item_id);
+  return item ? item->caption : std::string();
+}
+
+void PopupMenu(Hmenu menu, Hwnd owner) {
+  auto& s = S();
+  s.popups.push_back(sim::ShownPopup{menu, owner, s.cursor, s.foreground});
+  sim::detail::ScriptedAnswer choice;
+  if (!s.menu_choices.empty()) {
+    choice = std::move(s.menu_choices.front());
+    s.menu_choices.pop_front();
+  }
+  if (choice.while_open) choice.while_open();
+  if (choice.answer && FindItem(menu, choice.answer)) {
+    if (EventSink* sink = SinkOf(owner)) sink->OnCommand(choice.answer);
+  }
+}
+
+void SetFont(Hwnd control, const char* face, int points, bool bold, bool italic) {
+  if (Window* w = Find(control)) w->font = sim::Font{face ? face : "", points, bold, italic};
+}
+
+void SetToolTip(Hwnd control, std::string_view text) {
+  if (Window* w = Find(control)) w->tooltip = std::string(text);
+}
+
+void SetPicture(Hwnd control, int resource_id) {
+  if (Window* w = Find(control)) w->picture = resource_id;
+}
+
+int GetPicture(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->picture : 0;
+}
+
+void SetCustomPointer(Hwnd window, int cursor_resource_id) {
+  if (Window* w = Find(window)) w->custom_pointer = cursor_resource_id;
+}
+
+void UseCustomPointer(Hwnd window, bool custom) {
+  if (Window* w = Find(window)) w->uses_custom_pointer = custom;
+}
+
+bool UsesCustomPointer(Hwnd window) {
+  Window* w = Find(window);
+  return w && w->uses_custom_pointer;
+}
+
 // ------------------------------------------------------------ scene setup
 
 namespace sim {
@@ -659,6 +843,77 @@ void UserType(Hwnd control, std::string_view text) {
   if (w && w->visible && w->enabled) w->text = std::string(text);
 }
 
+void ScriptMenuChoice(int item_id, std::function<void()> while_open) {
+  S().menu_choices.push_back(detail::ScriptedAnswer{item_id, std::move(while_open)});
+}
+
+const std::vector<ShownPopup>& Popups() {
+  return S().popups;
+}
+
+std::vector<std::string> MenuCaptions(Hmenu menu) {
+  std::vector<std::string> captions;
+  if (auto* m = FindMenu(menu)) {
+    for (const auto& item : m->items) captions.push_back(item.caption);
+  }
+  return captions;
+}
+
+void UserClickBackground(Hwnd window) {
+  if (EventSink* sink = SinkOf(window)) sink->OnBackgroundClick();
+}
+
+void UserDblClickBackground(Hwnd window) {
+  if (EventSink* sink = SinkOf(window)) sink->OnBackgroundDblClick();
+}
+
+bool RequestClose(Hwnd window, int reason) {
+  EventSink* sink = SinkOf(window);
+  if (!sink) return false;
+  if (sink->OnQueryClose(reason)) return true;
+  DestroyTree(window);
+  return false;
+}
+
+bool IsTopmost(Hwnd window) {
+  Window* w = Find(window);
+  return w && w->topmost;
+}
+
+Hwnd Foreground() {
+  return S().foreground;
+}
+
+const std::vector<WindowPosCall>& WindowPosCalls() {
+  return S().window_pos_calls;
+}
+
+std::vector<std::string> SystemMenuCaptions(Hwnd window) {
+  Window* w = Find(window);
+  if (!w) return {};
+  return MenuCaptions(GetSystemMenu(window, false));
+}
+
+int DrawMenuBarCount(Hwnd window) {
+  Window* w = Find(window);
+  return w ? w->draw_menu_bar_count : 0;
+}
+
+Font FontOf(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->font : Font{};
+}
+
+std::string ToolTipOf(Hwnd control) {
+  Window* w = Find(control);
+  return w ? w->tooltip : std::string();
+}
+
+int CustomPointerOf(Hwnd window) {
+  Window* w = Find(window);
+  return w ? w->custom_pointer : 0;
+}
+
 void ScriptAnswer(int answer, std::function<void()> while_open) {
   S().answers.push_back(detail::ScriptedAnswer{answer, std::move(while_open)});
 }
@@ -710,28 +965,14 @@ void SetStringTable(std::vector<std::pair<unsigned, std::string>> strings) {
 
 void ResetDesktop() {
   auto& s = S();
-  s.windows.clear();
-  s.next_handle = 0x10020;
+  auto drives = std::move(s.drives);
+  s = sim::detail::State();
+  s.drives = std::move(drives);
   Window desktop;
   desktop.class_name = "#32769";
   desktop.rect = Rect{0, 0, 1280, 1024};
   desktop.popup = false;
   s.desktop = NewWindow(std::move(desktop), true);
-  s.answers.clear();
-  s.boxes.clear();
-  s.now = 0;
-  s.timers.clear();
-  s.posted.clear();
-  s.yields = 0;
-  s.shell_executes.clear();
-  s.app_path = "C:\\pallix";
-  s.twips_per_pixel_x = s.twips_per_pixel_y = 15.0;
-  s.strings.clear();
-  s.fail_next_profile_call = false;
-  s.cursor = Point{};
-  s.capture = Hwnd{};
-  s.active = Hwnd{};
-  s.main_window = Hwnd{};
 }
 
 }  // namespace sim

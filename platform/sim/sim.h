@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/shell32.h"
 #include "platform/types.h"
 
 namespace pallix::sim {
@@ -96,6 +97,78 @@ struct ShellExecuteCall {
 };
 const std::vector<ShellExecuteCall>& ShellExecutes();
 
+// Menus: each popup takes the next scripted choice (0: closed without a
+// choice); the shown popups are recorded.
+struct ShownPopup {
+  Hmenu menu;
+  Hwnd owner;
+  Point at;
+  Hwnd foreground;  // the foreground window while the menu was open
+};
+void ScriptMenuChoice(int item_id, std::function<void()> while_open = {});
+const std::vector<ShownPopup>& Popups();
+// Captions of a menu's items, separators as "-".
+std::vector<std::string> MenuCaptions(Hmenu menu);
+
+// The notification area.
+struct TrayIcon {
+  Hwnd window;
+  std::uint32_t id = 0;
+  std::uint32_t callback_message = 0;
+  int icon_resource = 0;
+  std::string tip;
+};
+// Icons now in the notification area.
+std::vector<TrayIcon> TrayIcons();
+// Every call, with its message and the record exactly as passed.
+struct NotifyCall {
+  std::uint32_t message = 0;
+  NotifyIconRecord record;
+};
+const std::vector<NotifyCall>& NotifyCalls();
+// Without a notification area, adding an icon fails.
+void SetTrayAvailable(bool available);
+// The shell starts again: its notification area comes back empty, and every
+// top-level window of ours hears "TaskbarCreated".
+void RestartShell();
+// The icon's mouse events as the shell reports them to the icon's window.
+void TrayMouse(std::uint32_t mouse_message);
+
+// Our main window, as the user or the system works it.
+void UserClickBackground(Hwnd window);
+void UserDblClickBackground(Hwnd window);
+// A close request; returns true when the program refused it.
+bool RequestClose(Hwnd window, int reason);
+bool IsTopmost(Hwnd window);
+Hwnd Foreground();
+struct WindowPosCall {
+  Hwnd window;
+  std::intptr_t insert_after = 0;
+  int x = 0, y = 0, cx = 0, cy = 0;
+  unsigned flags = 0;
+};
+const std::vector<WindowPosCall>& WindowPosCalls();
+// Captions of a window's window menu; it starts as Windows makes it.
+std::vector<std::string> SystemMenuCaptions(Hwnd window);
+int DrawMenuBarCount(Hwnd window);
+
+// Looks of our controls.
+struct Font {
+  std::string face;
+  int points = 0;
+  bool bold = false;
+  bool italic = false;
+};
+Font FontOf(Hwnd control);
+std::string ToolTipOf(Hwnd control);
+int CustomPointerOf(Hwnd window);
+
+// Programs started with a command line, in order.
+const std::vector<std::string>& StartedPrograms();
+
+// EndProcess in the simulation: nothing after it may run, so it throws.
+struct ProcessEnded {};
+
 // The running program's facts.
 void SetAppPath(std::string path);
 void SetTwipsPerPixel(double x, double y);
@@ -105,6 +178,9 @@ void SetStringTable(std::vector<std::pair<unsigned, std::string>> strings);
 // any other path is taken as a host path.
 std::string HostRoot(char drive);
 std::string HostPath(std::string_view windows_path);
+// Hidden and system marks, which a host file system does not keep.
+void SetFileAttributes(std::string_view windows_path, std::uint32_t attributes);
+std::uint32_t FileAttributesOf(std::string_view windows_path);
 
 // Makes the next profile call fail as an unreachable platform function would.
 struct PlatformFailure : std::runtime_error {

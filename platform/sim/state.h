@@ -44,6 +44,26 @@ struct Window {
   bool option_value = false;
   Colorref back_color = Rgb(192, 192, 192);
   Colorref fore_color = Rgb(0, 0, 0);
+  sim::Font font;
+  std::string tooltip;
+  int picture = 0;
+  int custom_pointer = 0;
+  bool uses_custom_pointer = false;
+  bool topmost = false;
+  Hmenu system_menu;
+  int draw_menu_bar_count = 0;
+  std::uint32_t tray_callback = 0;  // set on our notification-icon window
+};
+
+struct MenuItem {
+  int id = 0;
+  std::string caption;  // "-" for a separator
+  bool separator = false;
+  bool checked = false;
+};
+
+struct Menu {
+  std::vector<MenuItem> items;
 };
 
 struct Timer {
@@ -82,7 +102,21 @@ struct State {
   bool fail_next_profile_call = false;
 
   Hwnd main_window;
+  Hwnd foreground;
   Point cursor;
+
+  std::map<std::uintptr_t, Menu> menus;
+  std::uintptr_t next_menu = 0x5000;
+  std::deque<ScriptedAnswer> menu_choices;
+  std::vector<ShownPopup> popups;
+
+  bool tray_available = true;
+  std::vector<TrayIcon> tray_icons;
+  std::vector<NotifyCall> notify_calls;
+
+  std::vector<WindowPosCall> window_pos_calls;
+  std::vector<std::string> started_programs;
+  std::map<std::string, std::uint32_t> file_attributes;  // by host path
   Hwnd capture;
   Hwnd active;
 };

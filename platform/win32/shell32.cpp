@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 namespace pallix {
 
 std::intptr_t ShellExecuteA(Hwnd window, const char* operation, const char* file,
@@ -11,6 +13,28 @@ std::intptr_t ShellExecuteA(Hwnd window, const char* operation, const char* file
   HINSTANCE result =
       ::ShellExecuteA(win32::ToHwnd(window), operation, file, parameters, directory, show_command);
   return reinterpret_cast<std::intptr_t>(result);
+}
+
+}  // namespace pallix
+
+namespace pallix {
+
+bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
+  // The first layout of the record, whatever this shell's newest one is.
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = win32::ToHwnd(record.window);
+  data.uID = record.id;
+  data.uFlags = record.flags;
+  data.uCallbackMessage = record.callback_message;
+  if (record.icon_resource) {
+    data.hIcon = static_cast<HICON>(::LoadImageA(
+        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(record.icon_resource), IMAGE_ICON,
+        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  }
+  static_assert(sizeof record.tip == 64);
+  std::memcpy(data.szTip, record.tip, sizeof record.tip);
+  return ::Shell_NotifyIconA(message, &data) != FALSE;
 }
 
 }  // namespace pallix

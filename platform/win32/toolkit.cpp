@@ -22,6 +22,10 @@ struct ControlLook {
   COLORREF back = RGB(192, 192, 192);
   COLORREF fore = RGB(0, 0, 0);
   HBRUSH brush = nullptr;
+  HFONT font = nullptr;
+  int picture = 0;
+  HANDLE image = nullptr;
+  UINT image_type = IMAGE_BITMAP;
 };
 
 // One per main window: what its window procedure needs. Attached to the
@@ -31,7 +35,32 @@ struct MainWindow {
   EventSink* sink = nullptr;
   HBRUSH background = nullptr;
   std::map<HWND, ControlLook> controls;
+  HCURSOR custom_pointer = nullptr;
+  bool use_custom_pointer = false;
+  HWND tooltip = nullptr;
 };
+
+// The shell broadcasts this when it starts again.
+UINT TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+  return message;
+}
+
+// A resource of ours by id, whichever kind it is: bitmap, cursor or icon.
+HANDLE LoadPicture(int id, UINT* type) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  LPCSTR name = MAKEINTRESOURCEA(id);
+  if (::FindResourceA(instance, name, MAKEINTRESOURCEA(2))) {  // RT_BITMAP
+    *type = IMAGE_BITMAP;
+  } else if (::FindResourceA(instance, name, MAKEINTRESOURCEA(12))) {  // RT_GROUP_CURSOR
+    *type = IMAGE_CURSOR;
+  } else if (::FindResourceA(instance, name, MAKEINTRESOURCEA(14))) {  // RT_GROUP_ICON
+    *type = IMAGE_ICON;
+  } else {
+    return nullptr;
+  }
+  return ::LoadImageA(instance, name, *type, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+}
 
 MainWindow* g_main = nullptr;  // the program has one main window
 
@@ -54,11 +83,40 @@ LRESULT PaintControlColours(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(BrushOf(*look));
 }
 
+// Picture boxes show their picture on their background colour; the shape
+// is a one-pixel rectangle in its colour.
+void DrawStatic(const DRAWITEMSTRUCT& item, ControlLook& look) {
+  RECT r = item.rcItem;
+  if (look.kind == ControlKind::kShape) {
+    HBRUSH pen = ::CreateSolidBrush(look.fore);
+    ::FrameRect(item.hDC, &r, pen);
+    ::DeleteObject(pen);
+    return;
+  }
+  ::FillRect(item.hDC, &r, BrushOf(look));
+  if (!look.image) return;
+  if (look.image_type == IMAGE_BITMAP) {
+    HDC memory = ::CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = ::SelectObject(memory, look.image);
+    BITMAP bm{};
+    ::GetObjectA(look.image, sizeof bm, &bm);
+    ::BitBlt(item.hDC, 0, 0, bm.bmWidth, bm.bmHeight, memory, 0, 0, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+  } else {
+    ::DrawIconEx(item.hDC, 0, 0, static_cast<HICON>(look.image), 0, 0, 0, nullptr, DI_NORMAL);
+  }
+}
+
 // A button that shows its own background colour: Windows' push buttons
 // ignore colours, so it is drawn here.
-void DrawColouredButton(const DRAWITEMSTRUCT& item) {
+void DrawItem(const DRAWITEMSTRUCT& item) {
   ControlLook* look = LookOf(item.hwndItem);
   if (!look) return;
+  if (item.CtlType == ODT_STATIC) {
+    DrawStatic(item, *look);
+    return;
+  }
   RECT r = item.rcItem;
   ::FillRect(item.hDC, &r, BrushOf(*look));
   bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -105,12 +163,41 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
         return brush;
       break;
     case WM_DRAWITEM:
-      DrawColouredButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
       return TRUE;
+    case WM_LBUTTONUP:
+      window->sink->OnBackgroundClick();
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      window->sink->OnBackgroundDblClick();
+      return 0;
+    case WM_SHOWWINDOW:
+      window->sink->OnShowWindow(wparam != FALSE);
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) != WA_INACTIVE) window->sink->OnActivate();
+      break;
+    case WM_SETCURSOR:
+      if (window->use_custom_pointer && window->custom_pointer) {
+        ::SetCursor(window->custom_pointer);
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      // The window menu's Close, Alt+F4 and the Task Manager's request all
+      // arrive here.
+      if (!window->sink->OnQueryClose(kCloseFromMenu)) ::DestroyWindow(hwnd);
+      return 0;
+    case WM_QUERYENDSESSION:
+      return window->sink->OnQueryClose(kCloseFromSession) ? FALSE : TRUE;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
     default:
+      if (msg == TaskbarCreatedMessage()) {
+        window->sink->OnTaskbarCreated();
+        return 0;
+      }
       break;
   }
   return ::DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -388,6 +475,174 @@ std::optional<std::string> LoadResString(unsigned id) {
   int n = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
   if (n <= 0) return std::nullopt;
   return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+void SetFont(Hwnd control, const char* face, int points, bool bold, bool italic) {
+  ControlLook* look = LookOf(ToHwnd(control));
+  if (!look) return;
+  HDC screen = ::GetDC(nullptr);
+  int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ::ReleaseDC(nullptr, screen);
+  HFONT font = ::CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  ::SendMessageA(ToHwnd(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (look->font) ::DeleteObject(look->font);
+  look->font = font;
+}
+
+void SetToolTip(Hwnd control, std::string_view text) {
+  if (!g_main) return;
+  if (!g_main->tooltip) {
+    g_main->tooltip = ::CreateWindowExA(
+        0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, g_main->hwnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  }
+  std::string copy(text);
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = g_main->hwnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(ToHwnd(control));
+  tool.lpszText = copy.data();
+  ::SendMessageA(g_main->tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void SetPicture(Hwnd control, int resource_id) {
+  ControlLook* look = LookOf(ToHwnd(control));
+  if (!look) return;
+  look->picture = resource_id;
+  look->image = resource_id ? LoadPicture(resource_id, &look->image_type) : nullptr;
+  ::InvalidateRect(ToHwnd(control), nullptr, TRUE);
+}
+
+int GetPicture(Hwnd control) {
+  ControlLook* look = LookOf(ToHwnd(control));
+  return look ? look->picture : 0;
+}
+
+void SetCustomPointer(Hwnd /*window*/, int cursor_resource_id) {
+  if (!g_main) return;
+  UINT type = IMAGE_CURSOR;
+  g_main->custom_pointer = static_cast<HCURSOR>(LoadPicture(cursor_resource_id, &type));
+}
+
+void UseCustomPointer(Hwnd /*window*/, bool custom) {
+  if (!g_main) return;
+  g_main->use_custom_pointer = custom;
+  // While the mouse is captured no WM_SETCURSOR comes: set it now.
+  ::SetCursor(custom && g_main->custom_pointer ? g_main->custom_pointer
+                                               : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+}
+
+bool UsesCustomPointer(Hwnd /*window*/) {
+  return g_main && g_main->use_custom_pointer;
+}
+
+Hmenu CreatePopupMenu() {
+  return Hmenu{reinterpret_cast<std::uintptr_t>(::CreatePopupMenu())};
+}
+
+namespace {
+HMENU ToMenu(Hmenu menu) {
+  return reinterpret_cast<HMENU>(menu.value);
+}
+}  // namespace
+
+void AppendMenuItem(Hmenu menu, int item_id, std::string_view caption) {
+  std::string copy(caption);
+  ::AppendMenuA(ToMenu(menu), MF_STRING, static_cast<UINT_PTR>(item_id), copy.c_str());
+}
+
+void AppendMenuSeparator(Hmenu menu) {
+  ::AppendMenuA(ToMenu(menu), MF_SEPARATOR, 0, nullptr);
+}
+
+void SetMenuItemChecked(Hmenu menu, int item_id, bool checked) {
+  ::CheckMenuItem(ToMenu(menu), static_cast<UINT>(item_id),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool IsMenuItemChecked(Hmenu menu, int item_id) {
+  UINT state = ::GetMenuState(ToMenu(menu), static_cast<UINT>(item_id), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
+}
+
+void SetMenuItemCaption(Hmenu menu, int item_id, std::string_view caption) {
+  std::string copy(caption);
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = copy.data();
+  ::SetMenuItemInfoA(ToMenu(menu), static_cast<UINT>(item_id), FALSE, &info);
+}
+
+std::string GetMenuItemCaption(Hmenu menu, int item_id) {
+  char text[256];
+  int n =
+      ::GetMenuStringA(ToMenu(menu), static_cast<UINT>(item_id), text, sizeof text, MF_BYCOMMAND);
+  return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void PopupMenu(Hmenu menu, Hwnd owner) {
+  POINT at{};
+  ::GetCursorPos(&at);
+  HWND hwnd = ToHwnd(owner);
+  // The menu closes on a click elsewhere only when its owner is the
+  // foreground window; the empty message afterwards lets it close at once.
+  ::SetForegroundWindow(hwnd);
+  UINT chosen = ::TrackPopupMenu(ToMenu(menu), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x,
+                                 at.y, 0, hwnd, nullptr);
+  ::PostMessageA(hwnd, WM_NULL, 0, 0);
+  if (chosen && g_main) g_main->sink->OnCommand(static_cast<int>(chosen));
+}
+
+namespace {
+
+struct TrayWindow {
+  EventSink* sink = nullptr;
+  UINT callback = 0;
+};
+
+LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* tray = reinterpret_cast<TrayWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (tray && msg == tray->callback) {
+    tray->sink->OnTrayMessage(LOWORD(lparam));
+    return 0;
+  }
+  return ::DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace
+
+Hwnd CreateTrayWindow(EventSink& sink, std::uint32_t callback_message) {
+  static TrayWindow tray;
+  tray.sink = &sink;
+  tray.callback = callback_message;
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = TrayWindowProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = "PallixTray";
+  ::RegisterClassExA(&wc);
+  // A message-only window: never on the screen, so no real mouse movement
+  // is ever mistaken for the icon's callback.
+  return FromHwnd(::CreateWindowExA(0, "PallixTray", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    instance, &tray));
+}
+
+void Shell(std::string_view command_line) {
+  std::string copy(command_line);
+  ::WinExec(copy.c_str(), SW_SHOWNORMAL);
+}
+
+void EndProcess() {
+  ::ExitProcess(0);
 }
 
 }  // namespace pallix

@@ -21,18 +21,19 @@ class ReadIni : public SimTest {
   void SetUp() override {
     SimTest::SetUp();
     form_.Create();
-    SetCaption(form_.Combo1(), "watch.ini");
+    SetCaption(form_.controls().Combo1, "watch.ini");
   }
 
   void Load(std::string_view file_bytes) {
     WriteFile("C:\\pallix\\watch.ini", file_bytes);
     ClickReadIni();
   }
-  void ClickReadIni() { sim::UserClick(form_.Command5()); }
+  void ClickReadIni() { sim::UserClick(form_.controls().Command5); }
 
   std::vector<std::string> List2() const {
     std::vector<std::string> lines;
-    for (int i = 0; i < ListCount(form_.List2()); ++i) lines.push_back(ListItem(form_.List2(), i));
+    for (int i = 0; i < ListCount(form_.controls().List2); ++i)
+      lines.push_back(ListItem(form_.controls().List2, i));
     return lines;
   }
   bool SaidNoWindows() const {
@@ -59,13 +60,13 @@ TEST_F(ReadIni, AFileWithoutEntriesSaysSo) {
   ClickReadIni();  // missing file
   EXPECT_TRUE(SaidNoWindows());
   EXPECT_TRUE(List2().empty());
-  EXPECT_EQ(GetCaption(form_.Text3()), "0");
+  EXPECT_EQ(GetCaption(form_.controls().Text3), "0");
 
   for (const char* bytes : {"", "[WindowTitles]\r\nNum_Windows=0\r\n", "[WindowTitles]\r\n"}) {
     sim::Reset();
     form_ = Form1();
     form_.Create();
-    SetCaption(form_.Combo1(), "watch.ini");
+    SetCaption(form_.controls().Combo1, "watch.ini");
     Load(bytes);
     EXPECT_TRUE(SaidNoWindows()) << bytes;
     EXPECT_EQ(EntriesIn(form_.watch()), 0);
@@ -75,13 +76,13 @@ TEST_F(ReadIni, AFileWithoutEntriesSaysSo) {
 TEST_F(ReadIni, ACountThatIsNotANumberLoadsNothingAndSaysNothing) {
   Load("[WindowTitles]\r\nNum_Windows=\r\nTitle1=A[B]<<C>>\r\n");
   EXPECT_FALSE(SaidNoWindows());
-  EXPECT_EQ(GetCaption(form_.Text3()), "");
+  EXPECT_EQ(GetCaption(form_.controls().Text3), "");
   EXPECT_TRUE(List2().empty());
   EXPECT_EQ(EntriesIn(form_.watch()), 0);
 
   Load("[WindowTitles]\r\nNum_Windows=-5\r\nTitle1=A[B]<<C>>\r\n");
   EXPECT_FALSE(SaidNoWindows());
-  EXPECT_EQ(GetCaption(form_.Text3()), "-5");
+  EXPECT_EQ(GetCaption(form_.controls().Text3), "-5");
   EXPECT_EQ(EntriesIn(form_.watch()), 0);
 }
 
@@ -98,7 +99,7 @@ TEST_F(ReadIni, EntriesFillTheirSlotsAndTheList) {
   EXPECT_EQ(t.watch_class[2], "C");
   EXPECT_EQ(EntriesIn(t), 2);
   EXPECT_EQ(List2(), (std::vector<std::string>{"Save changes<-->&Yes<-->#32770", "A <-->B<-->C"}));
-  EXPECT_EQ(GetCaption(form_.Text3()), "2x");
+  EXPECT_EQ(GetCaption(form_.controls().Text3), "2x");
   EXPECT_FALSE(SaidNoWindows());
 }
 
@@ -164,10 +165,10 @@ TEST_F(ReadIni, HostileFilesNeitherCrashNorChangeTheFile) {
 
 TEST_F(ReadIni, AFolderOrAnEmptyChoiceReadsAsNoEntries) {
   std::filesystem::create_directories(sim::HostPath("C:\\pallix\\folder.ini"));
-  SetCaption(form_.Combo1(), "folder.ini");
+  SetCaption(form_.controls().Combo1, "folder.ini");
   ClickReadIni();
   EXPECT_TRUE(SaidNoWindows());
-  SetCaption(form_.Combo1(), "");
+  SetCaption(form_.controls().Combo1, "");
   ClickReadIni();
   EXPECT_EQ(sim::MessageBoxes().size(), 2u);
 }
@@ -175,7 +176,7 @@ TEST_F(ReadIni, AFolderOrAnEmptyChoiceReadsAsNoEntries) {
 TEST_F(ReadIni, AtADriveRootTheFileIsFoundWithoutADoubleBackslash) {
   sim::SetAppPath("C:\\");
   WriteFile("C:\\x.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=A[B]<<C>>\r\n");
-  SetCaption(form_.Combo1(), "x.ini");
+  SetCaption(form_.controls().Combo1, "x.ini");
   ClickReadIni();
   EXPECT_EQ(form_.watch().watch_class[1], "C");
 }

@@ -1,0 +1,104 @@
+// The main window as designed: every control in its place, size, state and
+// look. Places are in twips and become pixels at the screen's resolution.
+#include <cmath>
+
+#include "app/form1.h"
+#include "app/maker_links.h"
+#include "app/tray.h"
+#include "resources/resource_ids.h"
+
+namespace pallix {
+namespace {
+
+struct Twips {
+  int left, top, width, height;
+};
+
+std::int32_t Px(double twips, double per_pixel) {
+  return static_cast<std::int32_t>(std::lround(twips / per_pixel));
+}
+
+Rect ToPixels(Twips t) {
+  double x = TwipsPerPixelX(), y = TwipsPerPixelY();
+  return Rect{Px(t.left, x), Px(t.top, y), Px(t.left + t.width, x), Px(t.top + t.height, y)};
+}
+
+// The client area's place on the screen and its size.
+constexpr Twips kClientArea{3435, 2610, 4680, 2025};
+constexpr Colorref kRed = Rgb(255, 0, 0);
+constexpr Colorref kBlue = Rgb(0, 0, 255);
+constexpr Colorref kGrey = Rgb(192, 192, 192);
+
+}  // namespace
+
+void Form1::Create() {
+  hwnd_ = CreateMainWindow("Pallix by Korrel v0.1", ToPixels(kClientArea), *this);
+  auto make = [&](ControlKind kind, int id, const char* text, Twips place) {
+    return CreateControl(hwnd_, kind, id, text, ToPixels(place));
+  };
+
+  // Created in keyboard-focus order, which is also the order Windows walks
+  // with the Tab key. "Create Ini" comes just before the chooser it covers,
+  // so that it lies above it once shown.
+  c_.Pic1 = make(ControlKind::kPictureBox, kIdPic1, "", {3720, 60, 735, 705});
+  c_.Command1 = make(ControlKind::kButton, kIdCommand1, "Edit ini", {90, 1320, 855, 315});
+  c_.Picture2 = make(ControlKind::kPictureBox, kIdPicture2, "", {3180, 240, 495, 525});
+  c_.Text1 = make(ControlKind::kTextBox, kIdText1, "", {360, 210, 2775, 315});
+  c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1320, 1665, 315});
+  const int cmd1_left[3] = {420, 1830, 3300};
+  const int op1_left[3] = {180, 1590, 3030};
+  c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 870, 1155, 345});
+  c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 900, 225, 255});
+  c_.Text5 = make(ControlKind::kLabel, kIdText5, "Korrel", {4050, 0, 615, 195});
+  c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300, 3585, 840});
+  c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 870, 1155, 345});
+  c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 870, 1155, 345});
+  c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 900, 225, 255});
+  c_.Op1[2] = make(ControlKind::kOptionButton, kIdOp1First + 2, "", {op1_left[2], 900, 225, 255});
+  c_.Command4 = make(ControlKind::kButton, kIdCommand4, "Create Ini", {990, 1320, 1935, 315});
+  c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1320, 1875, 315});
+  c_.Command2 =
+      make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 1680, 4545, 315});
+  c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", {-30, 3630, 9315, 315});
+  c_.Command5 = make(ControlKind::kButton, kIdCommand5, "Read ini", {3360, 5670, 735, 375});
+  c_.List2 = make(ControlKind::kListBox, kIdList2, "", {4230, 5370, 4695, 645});
+  c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", {4260, 4920, 3615, 375});
+  c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", {0, 3180, 2625, 315});
+  // Controls that take no focus.
+  c_.Label3 = make(ControlKind::kLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
+                   {60, 0, 3675, 225});
+  c_.Label1 = make(ControlKind::kLabel, kIdLabel1, "Title", {0, 240, 315, 255});
+  // Last, so that it lies below the buttons it frames.
+  c_.Shape1 = make(ControlKind::kShape, kIdShape1, "", {120, 810, 4395, 435});
+
+  SetForeColor(c_.Label3, kRed);
+  SetVisible(c_.Label3, false);
+  SetForeColor(c_.Text5, kBlue);
+  SetFont(c_.Text5, "Arial", 9, true, true);
+  SetPicture(c_.Pic1, kBitmapLogo);
+  SetToolTip(c_.Pic1, "Visit Korrel's web site");
+  SetEnabled(c_.Text1, false);
+  SetForeColor(c_.Shape1, kBlue);
+  SetCustomPointer(hwnd_, kCursorPicker);
+  for (int i = 0; i < 3; ++i) {
+    SetVisible(c_.cmd1[i], false);
+    SetVisible(c_.Op1[i], false);
+  }
+  SetVisible(c_.Command4, false);
+  SetBackColor(c_.Command2, kMonitorOffColour);
+  for (Hwnd grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label3}) SetBackColor(grey, kGrey);
+
+  // The icon's messages come to a window of their own, never on the screen.
+  c_.Picture1 = CreateTrayWindow(*this, kTrayCallbackMessage);
+
+  c_.traymenu = CreatePopupMenu();
+  AppendMenuItem(c_.traymenu, kIdKorrelcom, kMakerSiteName);
+  AppendMenuSeparator(c_.traymenu);
+  AppendMenuItem(c_.traymenu, kIdSwenable, "Disable");
+  SetMenuItemChecked(c_.traymenu, kIdSwenable, true);
+  AppendMenuItem(c_.traymenu, kIdSwopen, kOpenCaption);
+  AppendMenuSeparator(c_.traymenu);
+  AppendMenuItem(c_.traymenu, kIdExit, "Exit");
+}
+
+}  // namespace pallix

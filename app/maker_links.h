@@ -1,0 +1,14 @@
+// The maker's web site, opened from the logo, the maker's name, the label
+// "Title" and the tray menu.
+#pragma once
+
+#include "platform/types.h"
+
+namespace pallix {
+
+inline constexpr const char* kMakerUrl = "https://korrel.example/pallix/";
+inline constexpr const char* kMakerSiteName = "korrel.example";
+
+void toUrl(Hwnd form);
+
+}  // namespace pallix

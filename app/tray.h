@@ -1,0 +1,40 @@
+// The notification-area icon, its menu, and showing and hiding the main
+// window from them.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace pallix {
+
+inline constexpr std::uint32_t kTrayIconId = 1;
+inline constexpr std::uint32_t kTrayCallbackMessage = 512;  // WM_MOUSEMOVE
+inline constexpr const char* kTrayTip = "I am monitoring Rhino's MSGBOXes";
+inline constexpr const char* kOpenCaption = "Open";
+inline constexpr const char* kToSysTrayCaption = "To SysTray";
+
+// picture1: the window that receives the icon's messages.
+void AddTrayIcon(Hwnd picture1, int icon_resource);
+void RemoveTrayIcon(Hwnd picture1);
+
+struct TrayControls {
+  Hwnd form;
+  Hmenu traymenu;
+  int swopen;
+};
+
+// The icon's callback. x is the mouse message, handed over as a pointer
+// position in twips, the way a picture box reports a mouse move.
+void Picture1_MouseMove(const TrayControls& controls, double x);
+void swopen_Click(const TrayControls& controls);
+
+// Rounds to the nearest whole number, halves to the even neighbour, held as
+// a 16-bit signed value (saturating outside its range).
+std::int16_t RoundHalfEven16(double value);
+
+// Puts the window above all others (or takes it out of the topmost group),
+// keeping its place and size, and activates it.
+void SetFormTopmost(Hwnd form, bool topmost);
+
+}  // namespace pallix

@@ -1,0 +1,55 @@
+// Choosing, creating and editing configuration files.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace pallix {
+
+inline constexpr const char* kDefaultIniName = "default_px.ini";
+
+// A file list: the names of a folder's files that match a pattern, in
+// ascending order without regard to case, hidden and system files left out.
+class FileList {
+ public:
+  explicit FileList(std::string pattern) : pattern_(std::move(pattern)) {}
+
+  // Pointing the list at a folder reads it at once, as refreshing does.
+  void SetPath(std::string folder);
+  void Refresh();
+  int ListCount() const { return static_cast<int>(names_.size()); }
+  const std::string& List(int index) const { return names_[static_cast<std::size_t>(index)]; }
+
+ private:
+  std::string pattern_;
+  std::string folder_;
+  std::vector<std::string> names_;
+};
+
+// Ascending, without regard to case; equal names keep their order.
+bool NameLess(std::string_view a, std::string_view b);
+
+struct ChooserControls {
+  Hwnd combo1;
+  Hwnd command1;  // "Edit ini"
+  Hwnd command2;  // the monitoring switch
+  Hwnd command3;  // "Add"
+  Hwnd command4;  // "Create Ini"
+};
+
+void combo_refresh(FileList& file1, Hwnd combo1);
+void create_ini(FileList& file1, const ChooserControls& controls);
+
+// "Edit ini": the chosen file in the text editor.
+void Command1_Click(Hwnd combo1);
+// The editor's command line for a configuration file's path.
+std::string EditorCommand(std::string_view path);
+
+inline void Command4_Click(FileList& file1, const ChooserControls& controls) {
+  create_ini(file1, controls);
+}
+
+}  // namespace pallix

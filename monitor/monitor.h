@@ -1,0 +1,46 @@
+// The dialog monitor: while monitoring is on, a 55 ms tick finds each
+// watched dialog among the top-level windows and clicks its button; and the
+// switch that turns monitoring on and off from two places that always agree.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+#include "watch/watch_table.h"
+
+namespace pallix {
+
+inline constexpr std::uintptr_t kMonitorTimerId = 1;
+inline constexpr unsigned kMonitorPeriodMs = 55;
+inline constexpr Colorref kMonitorOffColour{0x80FF80};  // light green
+inline constexpr Colorref kMonitorOnColour{0x8080FF};   // light red
+inline constexpr const char* kEnableCaption = "Enable monitoring";
+inline constexpr const char* kDisableCaption = "Disable monitoring";
+
+// Everything the switch changes together.
+struct MonitorSwitch {
+  Hwnd form;      // owns Monitor_timer
+  Hwnd command1;  // "Edit ini": locked while on
+  Hwnd command2;  // the switch button: caption and colour
+  Hwnd command3;  // "Add": locked while on
+  Hmenu traymenu;
+  int swenable;  // its check mark means "monitoring is off"
+};
+
+void Command2_Click(const MonitorSwitch& controls);
+void swenable_Click(const MonitorSwitch& controls);
+
+class DialogMonitor {
+ public:
+  // One pass over slots 1 to 20. A tick that fires while a pass is inside
+  // its yields is skipped: the pass in progress owns its slot counter, and
+  // the next tick comes one period later anyway.
+  void Monitor_timer_Timer(const WatchTable& table);
+
+  bool ticking() const { return ticking_; }
+
+ private:
+  bool ticking_ = false;
+};
+
+}  // namespace pallix
