@@ -2,6 +2,7 @@
 // the toolkit, over an in-memory desktop.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "platform/gdi32.h"
@@ -778,6 +779,10 @@ void DestroyWindow(Hwnd window) {
   if (window != S().desktop) DestroyTree(window);
 }
 
+void SetNextHandle(std::uint32_t value) {
+  S().next_handle = value;
+}
+
 void SetWindowText(Hwnd window, std::string_view text) {
   if (Window* w = Find(window)) w->text = std::string(text);
 }
@@ -951,6 +956,9 @@ const std::vector<ShellExecuteCall>& ShellExecutes() {
 }
 
 void SetAppPath(std::string path) {
+  // A program's folder exists: it holds the program.
+  std::error_code ignored;
+  std::filesystem::create_directories(HostPath(path), ignored);
   S().app_path = std::move(path);
 }
 

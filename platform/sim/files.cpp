@@ -23,15 +23,26 @@ std::string MakeFreshFolder() {
   return pattern;
 }
 
-}  // namespace
-
-void Reset() {
-  ResetDesktop();
+void RemoveDrives() {
   auto& drives = detail::S().drives;
   std::error_code ignored;
   for (const auto& [letter, folder] : drives) std::filesystem::remove_all(folder, ignored);
   drives.clear();
-  drives['C'] = MakeFreshFolder();
+}
+
+}  // namespace
+
+void Reset() {
+  // The state must outlive the clean-up, so it is made before it is queued.
+  static const bool cleaned_at_exit = [] {
+    detail::S();
+    return std::atexit(RemoveDrives) == 0;
+  }();
+  (void)cleaned_at_exit;
+  ResetDesktop();
+  RemoveDrives();
+  detail::S().drives['C'] = MakeFreshFolder();
+  std::error_code ignored;
   std::filesystem::create_directories(HostPath(detail::S().app_path), ignored);
 }
 

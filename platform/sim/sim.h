@@ -35,6 +35,9 @@ struct WindowSpec {
 // bottom of its siblings for a child window (as CreateWindow places them).
 Hwnd AddWindow(const WindowSpec& spec);
 void DestroyWindow(Hwnd window);  // with its descendants
+// The handle value the next new window gets (Windows hands out values up to
+// the full 32 bits on a long-running desktop).
+void SetNextHandle(std::uint32_t value);
 void SetWindowText(Hwnd window, std::string_view text);
 void MoveWindow(Hwnd window, const Rect& rect);
 void BringToTop(Hwnd window);
