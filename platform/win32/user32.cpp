@@ -74,4 +74,26 @@ Hwnd GetActiveWindow() {
   return FromHwnd(::GetActiveWindow());
 }
 
+Hmenu GetSystemMenu(Hwnd window, bool revert) {
+  return Hmenu{reinterpret_cast<std::uintptr_t>(::GetSystemMenu(ToHwnd(window), revert))};
+}
+
+int GetMenuItemCount(Hmenu menu) {
+  return ::GetMenuItemCount(reinterpret_cast<HMENU>(menu.value));
+}
+
+bool RemoveMenu(Hmenu menu, unsigned position, unsigned flags) {
+  return ::RemoveMenu(reinterpret_cast<HMENU>(menu.value), position, flags) != FALSE;
+}
+
+bool DrawMenuBar(Hwnd window) {
+  return ::DrawMenuBar(ToHwnd(window)) != FALSE;
+}
+
+bool SetWindowPos(Hwnd window, std::intptr_t insert_after, int x, int y, int cx, int cy,
+                  unsigned flags) {
+  return ::SetWindowPos(ToHwnd(window), reinterpret_cast<HWND>(insert_after), x, y, cx, cy,
+                        flags) != FALSE;
+}
+
 }  // namespace pallix
