@@ -40,6 +40,9 @@ void Form1::Create() {
   // Created in keyboard-focus order, which is also the order Windows walks
   // with the Tab key. "Create Ini" comes just before the chooser it covers,
   // so that it lies above it once shown.
+  // The maker's name overlaps the logo's corner and stays readable above it;
+  // it takes no focus, so its place in the order changes no Tab stop.
+  c_.Text5 = make(ControlKind::kLabel, kIdText5, "Korrel", {4050, 0, 615, 195});
   c_.Pic1 = make(ControlKind::kPictureBox, kIdPic1, "", {3720, 60, 735, 705});
   c_.Command1 = make(ControlKind::kButton, kIdCommand1, "Edit ini", {90, 1320, 855, 315});
   c_.Picture2 = make(ControlKind::kPictureBox, kIdPicture2, "", {3180, 240, 495, 525});
@@ -49,7 +52,6 @@ void Form1::Create() {
   const int op1_left[3] = {180, 1590, 3030};
   c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 870, 1155, 345});
   c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 900, 225, 255});
-  c_.Text5 = make(ControlKind::kLabel, kIdText5, "Korrel", {4050, 0, 615, 195});
   c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300, 3585, 840});
   c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 870, 1155, 345});
   c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 870, 1155, 345});

@@ -88,6 +88,8 @@ LRESULT PaintControlColours(HDC dc, HWND control) {
 void DrawStatic(const DRAWITEMSTRUCT& item, ControlLook& look) {
   RECT r = item.rcItem;
   if (look.kind == ControlKind::kShape) {
+    // Transparent inside: the window's own background shows through.
+    if (g_main) ::FillRect(item.hDC, &r, g_main->background);
     HBRUSH pen = ::CreateSolidBrush(look.fore);
     ::FrameRect(item.hDC, &r, pen);
     ::DeleteObject(pen);
@@ -251,17 +253,20 @@ Hwnd CreateMainWindow(const char* caption, const Rect& bounds, EventSink& sink) 
 Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* text,
                    const Rect& bounds) {
   const char* cls = "STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE;
+  // Siblings clip each other, so the shape below the option row never paints
+  // over the buttons inside it.
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD ex_style = 0;
   switch (kind) {
     case ControlKind::kLabel:
       style |= SS_LEFT | SS_NOTIFY;
       break;
     case ControlKind::kPictureBox:
-      style |= SS_NOTIFY;
+      style |= SS_OWNERDRAW | SS_NOTIFY;
       break;
+    // Without SS_NOTIFY a static lets clicks through to the window below.
     case ControlKind::kShape:
-      style |= SS_BLACKFRAME;
+      style |= SS_OWNERDRAW;
       break;
     case ControlKind::kTextBox:
       cls = "EDIT";
