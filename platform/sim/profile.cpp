@@ -81,6 +81,7 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
   if (section == nullptr || file_name == nullptr) return false;
 
   const fs::path path = sim::HostPath(file_name);
+  if (path.empty()) return false;  // Windows refuses an empty name as access denied
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   const bool exists = fs::exists(status);
