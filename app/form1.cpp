@@ -86,6 +86,11 @@ void Form1::Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode) {
   if (unload_mode != kCloseFromCode) cancel = 1;
 }
 
+void Form1::Form_Unload() {
+  RemoveTrayIcon(c_.Picture1);
+  DoEvents();
+}
+
 void Form1::exit_Click() {
   RemoveTrayIcon(c_.Picture1);
   EndProcess();

@@ -69,6 +69,7 @@ class Form1 final : public EventSink {
   void Form_Click();
   void Form_DblClick();
   void Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode);
+  void Form_Unload();
   void exit_Click();
   static void DisableCloseButton(Hwnd window);
 
@@ -86,6 +87,7 @@ class Form1 final : public EventSink {
   void OnBackgroundClick() override;
   void OnBackgroundDblClick() override;
   bool OnQueryClose(int reason) override;
+  void OnDestroy() override { Form_Unload(); }
 
  private:
   // Runs one event's handler. An error it raised was already shown to the

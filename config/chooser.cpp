@@ -23,6 +23,7 @@ bool NameLess(std::string_view a, std::string_view b) {
 }
 
 void FileList::SetPath(std::string folder) {
+  if (folder == folder_) return;
   folder_ = std::move(folder);
   Refresh();
 }

@@ -17,7 +17,8 @@ class FileList {
  public:
   explicit FileList(std::string pattern) : pattern_(std::move(pattern)) {}
 
-  // Pointing the list at a folder reads it at once, as refreshing does.
+  // Pointing the list at another folder reads it at once; pointing it at the
+  // same folder again reads nothing (Refresh does).
   void SetPath(std::string folder);
   void Refresh();
   int ListCount() const { return static_cast<int>(names_.size()); }

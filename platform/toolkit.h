@@ -33,6 +33,8 @@ class EventSink {
   virtual void OnBackgroundDblClick() {}
   // Something asks the main window to close; return true to refuse.
   virtual bool OnQueryClose(int /*reason*/) { return false; }
+  // The main window is going away after all.
+  virtual void OnDestroy() {}
 
  protected:
   ~EventSink() = default;

@@ -876,6 +876,7 @@ bool RequestClose(Hwnd window, int reason) {
   EventSink* sink = SinkOf(window);
   if (!sink) return false;
   if (sink->OnQueryClose(reason)) return true;
+  sink->OnDestroy();
   DestroyTree(window);
   return false;
 }

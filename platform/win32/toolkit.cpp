@@ -193,6 +193,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
     case WM_QUERYENDSESSION:
       return window->sink->OnQueryClose(kCloseFromSession) ? FALSE : TRUE;
     case WM_DESTROY:
+      window->sink->OnDestroy();
       ::PostQuitMessage(0);
       return 0;
     default:

@@ -163,14 +163,19 @@ TEST_F(ReadIni, HostileFilesNeitherCrashNorChangeTheFile) {
   EXPECT_EQ(form_.watch().watch_title[1], "");
 }
 
-TEST_F(ReadIni, AFolderOrAnEmptyChoiceReadsAsNoEntries) {
+TEST_F(ReadIni, AFolderAnUnreadableFileOrAnEmptyChoiceReadsAsNoEntries) {
+  std::filesystem::create_symlink("/nonexistent/pallix", sim::HostPath("C:\\pallix\\gone.ini"));
+  SetCaption(form_.controls().Combo1, "gone.ini");
+  ClickReadIni();
+  EXPECT_TRUE(SaidNoWindows());
+  EXPECT_TRUE(std::filesystem::is_symlink(sim::HostPath("C:\\pallix\\gone.ini")));
   std::filesystem::create_directories(sim::HostPath("C:\\pallix\\folder.ini"));
   SetCaption(form_.controls().Combo1, "folder.ini");
   ClickReadIni();
   EXPECT_TRUE(SaidNoWindows());
   SetCaption(form_.controls().Combo1, "");
   ClickReadIni();
-  EXPECT_EQ(sim::MessageBoxes().size(), 2u);
+  EXPECT_EQ(sim::MessageBoxes().size(), 3u);
 }
 
 TEST_F(ReadIni, AtADriveRootTheFileIsFoundWithoutADoubleBackslash) {

@@ -164,6 +164,11 @@ TEST_F(Shell, EveryCloseRequestButTheProgramsOwnIsRefused) {
   std::int16_t cancel = 0;
   form_.Form_QueryUnload(cancel, kCloseFromCode);
   EXPECT_EQ(cancel, 0);
+  // Were the window ever unloaded after all, its icon would not be left
+  // behind in the notification area.
+  ASSERT_EQ(sim::TrayIcons().size(), 1u);
+  EXPECT_FALSE(sim::RequestClose(form_.hwnd(), kCloseFromCode));
+  EXPECT_TRUE(sim::TrayIcons().empty());
 }
 
 TEST_F(Shell, EachActivationRemovesTheLastItemOfTheWindowMenu) {
