@@ -127,7 +127,6 @@ Entry EntryOf(std::string_view file, const Line& line) {
 // counts; the search ends where the next section begins.
 struct Found {
   bool section = false;
-  Line header;
   Line last_key;  // the section's last key line, or its header when it has none
   std::optional<Line> key;
   Entry key_entry;
@@ -143,7 +142,7 @@ Found Find(std::string_view file, std::string_view section, std::string_view key
       if (found.section) break;
       if (SameName(entry.name, section)) {
         found.section = true;
-        found.header = found.last_key = line;
+        found.last_key = line;
       }
       continue;
     }
