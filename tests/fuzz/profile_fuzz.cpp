@@ -12,9 +12,7 @@
 #include <string_view>
 
 #include "platform/sim/profile_text.h"
-#ifdef PALLIX_FUZZ_WATCH_ENTRY
 #include "watch/watch_entry.h"
-#endif
 
 namespace {
 
@@ -96,7 +94,6 @@ void FuzzProfile(FuzzedDataProvider& in) {
   Require(back.text == expected, "a written value reads back");
 }
 
-#ifdef PALLIX_FUZZ_WATCH_ENTRY
 void FuzzWatchEntry(FuzzedDataProvider& in) {
   const std::string title = in.ConsumeRandomLengthString(64);
   const std::string button = in.ConsumeRandomLengthString(64);
@@ -128,18 +125,15 @@ void FuzzWatchEntry(FuzzedDataProvider& in) {
       pallix::ParseWatchEntry(title + "[" + button + "]<<" + window_class + ">>");
   Require(back == pallix::WatchEntry{title, button, window_class}, "an entry parses back");
 }
-#endif
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-#ifdef PALLIX_FUZZ_WATCH_ENTRY
   if (in.ConsumeBool()) {
     FuzzWatchEntry(in);
     return 0;
   }
-#endif
   FuzzProfile(in);
   return 0;
 }

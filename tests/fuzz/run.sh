@@ -5,7 +5,6 @@
 #   bash tests/fuzz/run.sh [SECONDS]
 #
 # Findings and the growing input corpus stay in build/fuzz (or $PALLIX_FUZZ_DIR).
-# The watch-entry parser is fuzzed too once watch/watch_entry.cpp exists.
 set -euo pipefail
 
 seconds=${1:-60}
@@ -13,16 +12,12 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${PALLIX_FUZZ_DIR:-$root/build/fuzz}
 mkdir -p "$out/corpus" "$out/findings"
 
-sources=("$root/tests/fuzz/profile_fuzz.cpp" "$root/platform/sim/profile_text.cpp")
-defines=()
-if [[ -f $root/watch/watch_entry.cpp ]]; then
-  sources+=("$root/watch/watch_entry.cpp")
-  defines+=(-DPALLIX_FUZZ_WATCH_ENTRY)
-fi
+sources=("$root/tests/fuzz/profile_fuzz.cpp" "$root/platform/sim/profile_text.cpp"
+  "$root/watch/watch_entry.cpp")
 
 clang++ -std=c++20 -g -O1 -Wall -Wextra \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root" "${defines[@]}" "${sources[@]}" -o "$out/profile_fuzz"
+  -I"$root" "${sources[@]}" -o "$out/profile_fuzz"
 
 cd "$out/findings"
 exec "$out/profile_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
