@@ -191,9 +191,10 @@ wine_test_begin() {
 wine_test_end() {
   local status=$? pid
   trap - EXIT
+  # The desktop as the failure left it, before anything is ended.
+  ((status == 0)) || wine_screenshot "$WINE_TEST_NAME-failed" || true
   for pid in "${WINE_STARTED_PIDS[@]}"; do wine_end "$pid"; done
   if ((status != 0)); then
-    wine_screenshot "$WINE_TEST_NAME-failed" || true
     local log
     for log in "$WINE_WORK"/*.log; do
       [[ -s $log ]] || continue
