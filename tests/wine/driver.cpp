@@ -252,14 +252,19 @@ int ClickButton(const Args& args) {
   for (HWND child = FindWindowExA(parent, nullptr, "Button", nullptr); child != nullptr;
        child = FindWindowExA(parent, child, "Button", nullptr)) {
     if (TextOf(child) != wanted) continue;
-    // Posting lets a click that opens a modal box return at once; sending
-    // is what the program under test itself does, so it is the default.
+    // Sending is what the program under test itself does, so it is the
+    // default. But a sent click returns only when everything it sets off has
+    // returned: a click that leads to a modal box (closing one box may
+    // activate a window that opens the next) needs --post, as a user's click.
     if (args.flags.contains("post")) {
       if (!PostMessageA(child, BM_CLICK, 0, 0)) return kNo;
     } else {
       DWORD_PTR result = 0;
       if (!SendMessageTimeoutA(child, BM_CLICK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &result)) {
-        std::fprintf(stderr, "click-button: BM_CLICK was not answered\n");
+        std::fprintf(stderr,
+                     "click-button: BM_CLICK still unanswered after %u ms; if the click opens "
+                     "a modal window, use --post\n",
+                     kSendTimeoutMs);
         return kNo;
       }
     }

@@ -29,10 +29,25 @@ if main=$(drv wait-window --class PallixMain --visible --timeout-ms 0); then
   fail "main window ($main) is already shown while the message box is open"
 fi
 
-drv click-button --parent "$box_hwnd" --text OK >/dev/null || fail "the box has no OK button"
+# Posted, as a user's click: closing the box goes on into showing the main
+# window, which asks its own question before a sent click would return.
+drv click-button --parent "$box_hwnd" --text OK --post >/dev/null || fail "the box has no OK button"
 
-main=$(drv wait-window --class PallixMain --title-prefix Pallix --visible --timeout-ms 30000) ||
-  fail "the main window did not appear after the message was answered"
+# Activation asks whether to create the default file; answered No, the
+# folder stays empty.
+main="" question=""
+deadline=$((SECONDS + 30))
+while ((SECONDS < deadline)); do
+  if main=$(drv wait-window --class PallixMain --title-prefix Pallix --visible --timeout-ms 200); then
+    break
+  fi
+  if [[ -z $question ]] && question=$(drv wait-window --class '#32770' --title 'default_px.ini?' \
+    --visible --timeout-ms 0); then
+    drv click-button --parent "${question%% *}" --text '&No' --post >/dev/null ||
+      fail "the default_px.ini? question has no No button"
+  fi
+done
+[[ -n $main ]] || fail "the main window did not appear after the message was answered"
 read -r main_hwnd left top right bottom <<<"$main"
 ((right > left && bottom > top)) || fail "main window has an empty rectangle: $main"
 wine_screenshot wine_smoke_start-main
