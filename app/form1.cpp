@@ -155,7 +155,9 @@ void Form1::OnShowWindow(bool shown) {
 }
 
 void Form1::OnActivate() {
-  if (!activation_pending_) return;
+  // A box closed while the window is still hidden hands the activation back
+  // to it; that is no showing of the window.
+  if (!activation_pending_ || !IsVisible(hwnd_)) return;
   activation_pending_ = false;
   Handle([&] { Form_Activate(); });
 }

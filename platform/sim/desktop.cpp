@@ -496,7 +496,9 @@ bool GetOptionValue(Hwnd option) {
 
 int MsgBox(std::string_view prompt, unsigned style, std::string_view title) {
   auto& s = S();
-  Hwnd owner = s.main_window;
+  // Owned by the main window once it is on the screen, as on Windows.
+  Window* main = Find(s.main_window);
+  Hwnd owner = main && main->visible ? s.main_window : Hwnd{};
   sim::ShownBox box{owner, std::string(prompt), std::string(title), style, 0};
   sim::detail::ScriptedAnswer scripted;
   if (!s.answers.empty()) {
@@ -524,6 +526,11 @@ int MsgBox(std::string_view prompt, unsigned style, std::string_view title) {
   std::size_t index = s.boxes.size();
   s.boxes.push_back(std::move(box));
   if (scripted.while_open) scripted.while_open();
+  // Closing the box gives the activation back to its owner, hidden or not.
+  if (Window* w = Find(owner)) {
+    s.active = owner;
+    if (w->sink) w->sink->OnActivate();
+  }
   return s.boxes[index].answer;
 }
 

@@ -56,8 +56,8 @@ class Shell : public SimTest {
 };
 
 TEST_F(Shell, AnEmptyFolderSaysSoThenOffersTheDefaultFileAndYesCreatesIt) {
-  sim::ScriptAnswer(kIdOk);
-  sim::ScriptAnswer(kIdYes);
+  sim::ScriptAnswer(kIdOk, [&] { EXPECT_FALSE(IsVisible(form_.hwnd())); });
+  sim::ScriptAnswer(kIdYes, [&] { EXPECT_TRUE(IsVisible(form_.hwnd())); });
   Start();
   ASSERT_EQ(sim::MessageBoxes().size(), 2u);
   // The load's message comes before the window is first shown.
