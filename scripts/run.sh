@@ -8,7 +8,7 @@ root=$PWD
 
 bash scripts/deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target pallix
+cmake --build --preset win64 --target pallix pallix_driver pallix_dialogs
 
 # Pallix's own Wine prefix, kept between runs, so that the user's Wine
 # setup is left alone.
@@ -31,13 +31,16 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM
 
+main_job=""
 if [[ -z ${DISPLAY:-} ]] || ! timeout 10 xdpyinfo >/dev/null 2>&1; then
   display=$(wine_start_xvfb "$root/build/wine-run/xvfb.log" "$xvfb_pid_file") || {
     echo "Could not start a virtual display; see build/wine-run/xvfb.log" >&2
     exit 1
   }
   export DISPLAY=":$display"
-  echo "No usable X display: started a virtual one (Xvfb) on $DISPLAY; Pallix runs there until Ctrl+C."
+  # Nobody could see Pallix idle there: show its main job instead.
+  echo "No usable X display: started a virtual one (Xvfb) on $DISPLAY to show Pallix at work."
+  main_job=1
 fi
 
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
@@ -47,6 +50,11 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
     echo "Making the Wine prefix failed; see build/wine-run/prefix.log" >&2
     exit 1
   }
+fi
+
+if [[ -n $main_job ]]; then
+  bash scripts/main_job.sh "$root/build/win64" "$root/build/wine-run"
+  exit
 fi
 
 # Pallix keeps its INI files beside the program.
