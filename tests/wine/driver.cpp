@@ -40,7 +40,9 @@ const char kUsageText[] =
     "usage: pallix_driver COMMAND [--option value]...\n"
     "  wait-window [--class C] [--title T | --title-prefix P] [--visible]\n"
     "              [--timeout-ms N]       first matching top-level window:\n"
-    "                                     HANDLE LEFT TOP RIGHT BOTTOM\n"
+    "              [--message-only]       HANDLE LEFT TOP RIGHT BOTTOM\n"
+    "                                     (--message-only: among message-only windows)\n"
+    "  rect --hwnd H                      LEFT TOP RIGHT BOTTOM on the screen\n"
     "  click-button --parent H --text T [--post]\n"
     "                                     BM_CLICK to a direct child button\n"
     "  send --hwnd H --msg N [--wparam W] [--lparam L]   prints the result\n"
@@ -72,7 +74,7 @@ class UsageError {
 };
 
 // Options that stand alone; every other option takes a value.
-const std::set<std::string_view> kFlagOptions = {"visible", "post"};
+const std::set<std::string_view> kFlagOptions = {"visible", "post", "message-only"};
 
 Args ParseArgs(int argc, char** argv, int first) {
   Args args;
@@ -231,9 +233,20 @@ int WaitWindow(const Args& args) {
   }
   const std::int64_t timeout_ms = NumberOption(args, "timeout-ms", 10000);
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout_ms);
+  const bool message_only = args.flags.contains("message-only");
   for (;;) {
     query.found = nullptr;
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
+    if (message_only) {
+      // EnumWindows leaves message-only windows out; they are the children
+      // of HWND_MESSAGE.
+      for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr);
+           window != nullptr && query.found == nullptr;
+           window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr)) {
+        if (query.Matches(window)) query.found = window;
+      }
+    } else {
+      EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
+    }
     if (query.found != nullptr) {
       PrintWindow(query.found);
       return kOk;
@@ -328,6 +341,13 @@ int Children(const Args& args) {
   return kOk;
 }
 
+int WindowRect(const Args& args) {
+  RECT rect = {};
+  if (!GetWindowRect(HandleOption(args, "hwnd"), &rect)) return kNo;
+  std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+  return kOk;
+}
+
 int Exists(const Args& args) {
   bool exists = IsWindow(HandleOption(args, "hwnd"));
   std::printf("%s\n", exists ? "yes" : "no");
@@ -373,6 +393,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"post", Post},
     {"text", Text},
     {"children", Children},
+    {"rect", WindowRect},
     {"exists", Exists},
     {"pid", Pid},
     {"gui-resources", GuiResources},

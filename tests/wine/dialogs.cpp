@@ -1,0 +1,456 @@
+// pallix_dialogs: opens dialogs of its own on command and reports how each
+// ended and how long it stood open, so that tests and benchmarks can watch
+// Pallix answer them from outside.
+//
+//   box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]
+//       [--timeout-ms N]
+//       one message box
+//   dialog --title T --button B [--class C] [--in-panel] [--timeout-ms N]
+//       a dialog with one push button B: a direct child, or (--in-panel)
+//       inside a child panel; class "#32770" unless --class names another
+//   series --count N --title T [--type ...] [--timeout-ms N] [--expect A]
+//       [--gap-ms MIN[-MAX]] [--seed S] [--pause-after K --pause-ms M]
+//       N message boxes in a row, each opened when the last returned, after
+//       a random gap drawn from MIN..MAX; with --pause-after, "pause K" is
+//       printed after the K-th and the series waits M ms before going on
+//
+// Output, one line per dialog:  result INDEX ANSWER ID MILLISECONDS
+//   ANSWER is yes, no, ok, cancel, button (the custom dialog's button) or
+//   none when the timeout closed the dialog unanswered; ID is the value the
+//   dialog returned; MILLISECONDS runs from the dialog's activation (a CBT
+//   hook, HCBT_ACTIVATE) until MessageBox or DialogBox returned.
+// box and dialog then print nothing more; series ends with
+//   summary count=N answered=A unanswered=U wrong=W min_ms= median_ms=
+//           p95_ms= p99_ms= max_ms=
+// with the figures over the answered dialogs.
+// Exit status: 0 when every dialog was answered (and as --expect says),
+// 1 otherwise, 2 bad usage.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kNotAll = 1;
+constexpr int kUsage = 2;
+
+// What a dialog that closed itself returns; no button has this id.
+constexpr INT_PTR kTimedOut = 0x7FF0;
+constexpr int kButtonId = 100;
+constexpr UINT_PTR kTimeoutTimer = 1;
+constexpr char kPanelClass[] = "PallixDialogsPanel";
+
+const char kUsageText[] =
+    "usage: pallix_dialogs box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]\n"
+    "                          [--timeout-ms N]\n"
+    "       pallix_dialogs dialog --title T --button B [--class C] [--in-panel]\n"
+    "                             [--timeout-ms N]\n"
+    "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
+    "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
+    "                             [--pause-after K --pause-ms M]\n";
+
+class UsageError {
+ public:
+  explicit UsageError(std::string message) : message_(std::move(message)) {}
+  const std::string& message() const { return message_; }
+
+ private:
+  std::string message_;
+};
+
+struct Args {
+  std::map<std::string, std::string, std::less<>> values;
+  std::set<std::string, std::less<>> flags;
+
+  const std::string* Get(std::string_view key) const {
+    auto it = values.find(key);
+    return it == values.end() ? nullptr : &it->second;
+  }
+  const std::string& Text(std::string_view key) const {
+    const std::string* text = Get(key);
+    if (text == nullptr) throw UsageError("missing --" + std::string(key));
+    return *text;
+  }
+  std::string TextOr(std::string_view key, std::string fallback) const {
+    const std::string* text = Get(key);
+    return text ? *text : fallback;
+  }
+  long long Number(std::string_view key, long long fallback) const {
+    const std::string* text = Get(key);
+    if (text == nullptr) return fallback;
+    errno = 0;
+    char* end = nullptr;
+    long long value = std::strtoll(text->c_str(), &end, 10);
+    if (text->empty() || errno != 0 || *end != '\0' || value < 0) {
+      throw UsageError("--" + std::string(key) + " is not a number: " + *text);
+    }
+    return value;
+  }
+};
+
+const std::set<std::string_view> kFlagOptions = {"in-panel"};
+
+Args ParseArgs(int argc, char** argv) {
+  Args args;
+  for (int i = 2; i < argc; ++i) {
+    std::string_view word = argv[i];
+    if (!word.starts_with("--")) throw UsageError("unexpected argument: " + std::string(word));
+    std::string key(word.substr(2));
+    if (kFlagOptions.contains(key)) {
+      args.flags.insert(key);
+      continue;
+    }
+    if (i + 1 >= argc) throw UsageError("option --" + key + " needs a value");
+    args.values[key] = argv[++i];
+  }
+  return args;
+}
+
+// ---------------------------------------------------------------------------
+// The clock. One dialog is open at a time; the CBT hook stamps the moment
+// the first window of the dialog becomes active, which is when a user (or
+// Pallix) could first see it.
+
+LARGE_INTEGER g_frequency;
+HWND g_dialog = nullptr;
+std::optional<LONGLONG> g_activated;
+
+double Milliseconds(LONGLONG from, LONGLONG to) {
+  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(g_frequency.QuadPart);
+}
+
+LONGLONG Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+LRESULT CALLBACK CbtHook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE && !g_activated) {
+    g_activated = Now();
+    g_dialog = reinterpret_cast<HWND>(wparam);
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// A message box ends itself only through one of its buttons; the timer ends
+// it from inside its own modal loop instead, with an id no button has.
+void CALLBACK BoxTimeout(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_dialog && IsWindow(g_dialog)) EndDialog(g_dialog, kTimedOut);
+}
+
+struct Outcome {
+  INT_PTR id = 0;
+  double ms = 0;
+  bool activated = false;
+};
+
+template <typename Open>
+Outcome Measure(Open open) {
+  g_dialog = nullptr;
+  g_activated.reset();
+  INT_PTR id = open();
+  LONGLONG end = Now();
+  Outcome outcome;
+  outcome.id = id;
+  outcome.activated = g_activated.has_value();
+  outcome.ms = outcome.activated ? Milliseconds(*g_activated, end) : 0.0;
+  return outcome;
+}
+
+// ---------------------------------------------------------------------------
+// Message boxes.
+
+const std::map<std::string, UINT, std::less<>> kBoxTypes = {
+    {"ok", MB_OK},
+    {"okcancel", MB_OKCANCEL},
+    {"yesno", MB_YESNO},
+    {"yesnocancel", MB_YESNOCANCEL},
+};
+
+UINT BoxType(const Args& args) {
+  std::string name = args.TextOr("type", "ok");
+  auto it = kBoxTypes.find(name);
+  if (it == kBoxTypes.end()) throw UsageError("unknown --type " + name);
+  return it->second;
+}
+
+std::string AnswerName(INT_PTR id, bool custom_dialog) {
+  if (id == kTimedOut) return "none";
+  if (custom_dialog) return id == kButtonId ? "button" : "other";
+  switch (id) {
+    case IDOK:
+      return "ok";
+    case IDCANCEL:
+      return "cancel";
+    case IDYES:
+      return "yes";
+    case IDNO:
+      return "no";
+    case IDABORT:
+      return "abort";
+    case IDRETRY:
+      return "retry";
+    case IDIGNORE:
+      return "ignore";
+    default:
+      return "other";
+  }
+}
+
+Outcome OpenBox(const std::string& title, const std::string& text, UINT type, DWORD timeout_ms) {
+  return Measure([&] {
+    UINT_PTR timer = timeout_ms ? SetTimer(nullptr, 0, timeout_ms, BoxTimeout) : 0;
+    int id = MessageBoxA(nullptr, text.c_str(), title.c_str(), type | MB_SETFOREGROUND);
+    if (timer) KillTimer(nullptr, timer);
+    return static_cast<INT_PTR>(id);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The custom dialog: an empty template, its one button made at
+// WM_INITDIALOG either straight on the dialog or inside a panel.
+
+struct DialogSpec {
+  std::string button;
+  bool in_panel = false;
+  DWORD timeout_ms = 0;
+};
+
+// Hands the button's click on to the dialog, as a group box or a tab page
+// of a real dialog would.
+LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_COMMAND) return SendMessageA(GetParent(panel), message, wparam, lparam);
+  return DefWindowProcA(panel, message, wparam, lparam);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const auto& spec = *reinterpret_cast<const DialogSpec*>(lparam);
+      HINSTANCE instance = GetModuleHandleA(nullptr);
+      HWND parent = dialog;
+      if (spec.in_panel) {
+        parent = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 60, dialog,
+                                 nullptr, instance, nullptr);
+      }
+      CreateWindowExA(0, "Button", spec.button.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20,
+                      15, 120, 26, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+                      instance, nullptr);
+      if (spec.timeout_ms) SetTimer(dialog, kTimeoutTimer, spec.timeout_ms, nullptr);
+      return TRUE;
+    }
+    case WM_TIMER:
+      if (wparam == kTimeoutTimer) EndDialog(dialog, kTimedOut);
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kButtonId) EndDialog(dialog, kButtonId);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void AppendWide(std::vector<WORD>& out, std::string_view text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  for (wchar_t c : wide) out.push_back(static_cast<WORD>(c));
+  out.push_back(0);
+}
+
+// DLGTEMPLATE with no items; the class is named only when it is not the
+// system's dialog class.
+std::vector<WORD> DialogTemplate(const std::string& title, const std::string& window_class) {
+  DLGTEMPLATE head{};
+  head.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME | DS_CENTER;
+  head.cdit = 0;
+  head.cx = 160;
+  head.cy = 60;
+  std::vector<WORD> words(sizeof head / sizeof(WORD));
+  std::memcpy(words.data(), &head, sizeof head);
+  words.push_back(0);  // no menu
+  if (window_class == "#32770") {
+    words.push_back(0);
+  } else {
+    AppendWide(words, window_class);
+  }
+  AppendWide(words, title);
+  return words;
+}
+
+void RegisterClasses(const std::string& dialog_class) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA panel{};
+  panel.lpfnWndProc = PanelProc;
+  panel.hInstance = instance;
+  panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  panel.lpszClassName = kPanelClass;
+  RegisterClassA(&panel);
+  if (dialog_class == "#32770") return;
+  // A dialog class of its own: the system's dialog procedure under another
+  // name, as some programs register for their dialogs.
+  WNDCLASSA own{};
+  own.lpfnWndProc = DefDlgProcA;
+  own.cbWndExtra = DLGWINDOWEXTRA;
+  own.hInstance = instance;
+  own.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  own.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  own.lpszClassName = dialog_class.c_str();
+  if (!RegisterClassA(&own)) throw UsageError("cannot register the class " + dialog_class);
+}
+
+// ---------------------------------------------------------------------------
+
+void PrintResult(int index, const Outcome& outcome, bool custom_dialog) {
+  std::printf("result %d %s %lld %.3f\n", index, AnswerName(outcome.id, custom_dialog).c_str(),
+              static_cast<long long>(outcome.id), outcome.ms);
+  if (!outcome.activated) std::printf("warning %d the dialog was never activated\n", index);
+  std::fflush(stdout);
+}
+
+int RunBox(const Args& args) {
+  Outcome outcome = OpenBox(args.Text("title"), args.TextOr("text", "Pallix test"), BoxType(args),
+                            static_cast<DWORD>(args.Number("timeout-ms", 0)));
+  PrintResult(1, outcome, false);
+  return outcome.id == kTimedOut ? kNotAll : kOk;
+}
+
+int RunDialog(const Args& args) {
+  std::string window_class = args.TextOr("class", "#32770");
+  RegisterClasses(window_class);
+  DialogSpec spec{args.Text("button"), args.flags.contains("in-panel"),
+                  static_cast<DWORD>(args.Number("timeout-ms", 0))};
+  std::vector<WORD> words = DialogTemplate(args.Text("title"), window_class);
+  Outcome outcome = Measure([&] {
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
+                                   DialogProc, reinterpret_cast<LPARAM>(&spec));
+  });
+  if (outcome.id == -1) {
+    std::fprintf(stderr, "dialog: DialogBoxIndirectParam failed (error %lu)\n", GetLastError());
+    return kUsage;
+  }
+  PrintResult(1, outcome, true);
+  return outcome.id == kTimedOut ? kNotAll : kOk;
+}
+
+// Nearest rank: the smallest value with at least p of all values at or
+// below it.
+double Percentile(const std::vector<double>& sorted, double p) {
+  if (sorted.empty()) return 0;
+  auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(sorted.size())));
+  return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
+}
+
+std::pair<long long, long long> GapRange(const Args& args) {
+  std::string text = args.TextOr("gap-ms", "0");
+  std::size_t dash = text.find('-');
+  Args one;
+  one.values["gap-ms"] = text.substr(0, dash);
+  long long low = one.Number("gap-ms", 0);
+  long long high = low;
+  if (dash != std::string::npos) {
+    one.values["gap-ms"] = text.substr(dash + 1);
+    high = one.Number("gap-ms", 0);
+  }
+  if (high < low) throw UsageError("--gap-ms: the upper end is below the lower");
+  return {low, high};
+}
+
+int RunSeries(const Args& args) {
+  const long long count = args.Number("count", 0);
+  if (count < 1) throw UsageError("--count must be at least 1");
+  const std::string& title = args.Text("title");
+  const std::string text = args.TextOr("text", "Pallix test");
+  const UINT type = BoxType(args);
+  const auto timeout_ms = static_cast<DWORD>(args.Number("timeout-ms", 0));
+  const std::string* expect = args.Get("expect");
+  const long long pause_after = args.Number("pause-after", 0);
+  const auto pause_ms = static_cast<DWORD>(args.Number("pause-ms", 0));
+  auto [gap_low, gap_high] = GapRange(args);
+  std::mt19937_64 random(static_cast<std::uint64_t>(args.Number("seed", 1)));
+  std::uniform_int_distribution<long long> gap(gap_low, gap_high);
+
+  std::vector<double> latencies;
+  long long unanswered = 0, wrong = 0;
+  for (long long i = 1; i <= count; ++i) {
+    if (gap_high > 0) Sleep(static_cast<DWORD>(gap(random)));
+    Outcome outcome = OpenBox(title, text, type, timeout_ms);
+    PrintResult(static_cast<int>(i), outcome, false);
+    std::string answer = AnswerName(outcome.id, false);
+    if (answer == "none") {
+      ++unanswered;
+    } else {
+      if (expect && answer != *expect) ++wrong;
+      latencies.push_back(outcome.ms);
+    }
+    if (i == pause_after) {
+      std::printf("pause %lld\n", i);
+      std::fflush(stdout);
+      Sleep(pause_ms);
+    }
+  }
+  std::sort(latencies.begin(), latencies.end());
+  std::printf(
+      "summary count=%lld answered=%zu unanswered=%lld wrong=%lld min_ms=%.3f median_ms=%.3f "
+      "p95_ms=%.3f p99_ms=%.3f max_ms=%.3f\n",
+      count, latencies.size(), unanswered, wrong, latencies.empty() ? 0.0 : latencies.front(),
+      Percentile(latencies, 0.5), Percentile(latencies, 0.95), Percentile(latencies, 0.99),
+      latencies.empty() ? 0.0 : latencies.back());
+  return unanswered == 0 && wrong == 0 ? kOk : kNotAll;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Shell scripts read the output on Linux: no CR before each LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  if (argc < 2) {
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+  }
+  QueryPerformanceFrequency(&g_frequency);
+  HHOOK hook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+  if (hook == nullptr) {
+    std::fprintf(stderr, "cannot install the CBT hook (error %lu)\n", GetLastError());
+    return kUsage;
+  }
+  std::string_view mode = argv[1];
+  int status = kUsage;
+  try {
+    Args args = ParseArgs(argc, argv);
+    if (mode == "box") {
+      status = RunBox(args);
+    } else if (mode == "dialog") {
+      status = RunDialog(args);
+    } else if (mode == "series") {
+      status = RunSeries(args);
+    } else {
+      throw UsageError("unknown mode: " + std::string(mode));
+    }
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "%s\n%s", error.message().c_str(), kUsageText);
+    status = kUsage;
+  }
+  UnhookWindowsHookEx(hook);
+  std::fflush(stdout);
+  return status;
+}
