@@ -305,6 +305,9 @@ Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* te
                                 ::GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) return Hwnd{};
   ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+  // A combo box drops the text it is created with; its edit field starts
+  // empty unless told.
+  if (kind == ControlKind::kComboBox) ::SetWindowTextA(hwnd, text);
   if (g_main) {
     ControlLook look;
     look.kind = kind;
@@ -409,7 +412,10 @@ bool GetOptionValue(Hwnd option) {
 
 int MsgBox(std::string_view prompt, unsigned style, std::string_view title) {
   std::string text(prompt), caption(title);
-  HWND owner = g_main ? g_main->hwnd : nullptr;
+  // A box owned by the still hidden main window would, when it closes, hand
+  // the activation to that window: its activation handler would then run,
+  // and ask its own question, before the window is ever shown.
+  HWND owner = g_main && ::IsWindowVisible(g_main->hwnd) ? g_main->hwnd : nullptr;
   return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style);
 }
 
