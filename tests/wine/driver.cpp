@@ -11,6 +11,8 @@
 // 3 not supported by this system.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -51,7 +53,14 @@ const char kUsageText[] =
     "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT per direct child\n"
     "  exists --hwnd H                    yes / no\n"
     "  pid --hwnd H                       the owning process id\n"
-    "  gui-resources --pid P              gdi=N user=N\n";
+    "  gui-resources --pid P              gdi=N user=N\n"
+    "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1\n"
+    "  find-child --parent H --text T [--class C]\n"
+    "                                     the first direct child with that text\n"
+    "  client-rect --hwnd H               the client area on the screen:\n"
+    "                                     LEFT TOP RIGHT BOTTOM\n"
+    "  register-message --name N          the number of a registered message\n"
+    "  icon-delete --hwnd H --id N        removes a notification-area icon\n";
 
 struct Args {
   std::map<std::string, std::string, std::less<>> values;
@@ -384,6 +393,57 @@ int GuiResources(const Args& args) {
   return kOk;
 }
 
+int State(const Args& args) {
+  HWND window = HandleOption(args, "hwnd");
+  if (!IsWindow(window)) return kNo;
+  // IsWindowVisible also asks the parents: a control on a hidden window is
+  // not visible, as a user would see it.
+  bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  std::printf("visible=%d enabled=%d topmost=%d\n", IsWindowVisible(window) ? 1 : 0,
+              IsWindowEnabled(window) ? 1 : 0, topmost ? 1 : 0);
+  return kOk;
+}
+
+int FindChild(const Args& args) {
+  HWND parent = HandleOption(args, "parent");
+  const std::string& wanted = TextOption(args, "text");
+  const std::string* class_name = args.Get("class");
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (class_name != nullptr && ClassOf(child) != *class_name) continue;
+    if (TextOf(child) != wanted) continue;
+    std::printf("0x%08X\n", NumberFromHandle(child));
+    return kOk;
+  }
+  return kNo;
+}
+
+int ClientRect(const Args& args) {
+  HWND window = HandleOption(args, "hwnd");
+  RECT rect = {};
+  if (!GetClientRect(window, &rect)) return kNo;
+  POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+  MapWindowPoints(window, nullptr, corners, 2);
+  std::printf("%ld %ld %ld %ld\n", corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+  return kOk;
+}
+
+int RegisterMessage(const Args& args) {
+  UINT message = RegisterWindowMessageA(TextOption(args, "name").c_str());
+  if (message == 0) return kNo;
+  std::printf("%u\n", message);
+  return kOk;
+}
+
+// The shell knows an icon by its window and id only, whoever asks.
+int IconDelete(const Args& args) {
+  NOTIFYICONDATAA record = {};
+  record.cbSize = sizeof record;
+  record.hWnd = HandleOption(args, "hwnd");
+  record.uID = static_cast<UINT>(NumberOption(args, "id"));
+  return Shell_NotifyIconA(NIM_DELETE, &record) ? kOk : kNo;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -397,6 +457,11 @@ const std::map<std::string_view, Command> kCommands = {
     {"exists", Exists},
     {"pid", Pid},
     {"gui-resources", GuiResources},
+    {"state", State},
+    {"find-child", FindChild},
+    {"client-rect", ClientRect},
+    {"register-message", RegisterMessage},
+    {"icon-delete", IconDelete},
 };
 
 }  // namespace
@@ -404,6 +469,9 @@ const std::map<std::string_view, Command> kCommands = {
 int main(int argc, char** argv) {
   // Shell scripts read the output on Linux: no CR before each LF.
   _setmode(_fileno(stdout), _O_BINARY);
+  // Pixels as the screen has them, at any resolution: a program that is not
+  // DPI-aware would be given scaled coordinates.
+  SetProcessDPIAware();
   if (argc < 2) {
     std::fputs(kUsageText, stderr);
     return kUsage;
