@@ -835,16 +835,6 @@ void SetActiveWindow(Hwnd window) {
   S().active = window;
 }
 
-Hwnd ControlById(Hwnd parent, int control_id) {
-  Window* p = Find(parent);
-  if (!p) return Hwnd{};
-  for (Hwnd h : p->children) {
-    Window* w = Find(h);
-    if (w && w->ours && w->control_id == control_id) return h;
-  }
-  return Hwnd{};
-}
-
 void UserClick(Hwnd control) {
   Window* w = Find(control);
   if (w && w->visible) DeliverClick(*w);

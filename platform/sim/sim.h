@@ -55,9 +55,6 @@ void SetCursor(Point screen_point);
 Hwnd Capture();
 void SetActiveWindow(Hwnd window);
 
-// Our own windows and controls: the event sink behind a control, and a
-// control looked up by its id.
-Hwnd ControlById(Hwnd parent, int control_id);
 // Clicks one of our own controls as the user would (only if it is visible
 // and enabled).
 void UserClick(Hwnd control);

@@ -334,6 +334,8 @@ TEST_F(Shell, TheWindowStartsAsDesignedAtEveryResolution) {
   EXPECT_EQ(GetBackColor(c().Command2), Rgb(128, 255, 128));
   EXPECT_EQ(GetPicture(c().Picture2), kCursorPicker);  // armed by the first activation
   EXPECT_EQ(GetPicture(c().Pic1), kBitmapLogo);
+  EXPECT_FALSE(sim::ToolTipOf(c().Pic1).empty());
+  EXPECT_EQ(sim::CustomPointerOf(form_.hwnd()), kCursorPicker);
   EXPECT_TRUE(IsMenuItemChecked(c().traymenu, kIdSwenable));
 }
 
