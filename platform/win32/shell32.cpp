@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace pallix {
@@ -21,6 +22,9 @@ namespace pallix {
 
 bool Shell_NotifyIconA(std::uint32_t message, const NotifyIconRecord& record) {
   // The first layout of the record, whatever this shell's newest one is.
+  // The first layout ends with its 64-byte tip: 88 bytes on 32-bit Windows,
+  // 104 here, where handles are 8 bytes and aligned.
+  static_assert(offsetof(NOTIFYICONDATAA, szTip) + 64 == (sizeof(void*) == 8 ? 104 : 88));
   NOTIFYICONDATAA data{};
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
   data.hWnd = win32::ToHwnd(record.window);
