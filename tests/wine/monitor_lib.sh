@@ -4,12 +4,13 @@
 # monitoring switch worked as a user would, and dialogs for it to answer
 # (pallix_dialogs.exe, which reports how each one ended).
 
-readonly MONITOR_ENABLE="Enable monitoring"
-readonly MONITOR_DISABLE="Disable monitoring"
+# Command2's two captions, for the tests that source this file.
+# shellcheck disable=SC2034
+readonly MONITOR_ENABLE="Enable monitoring" MONITOR_DISABLE="Disable monitoring"
 
 # monitor_start_pallix ENTRY...: writes watch.ini with one TitleN line per
 # entry, starts Pallix beside it and waits for its main window. Sets
-# PALLIX_PID, PALLIX_MAIN and COMMAND2 (the switch button).
+# PALLIX_MAIN and COMMAND2 (the switch button).
 monitor_start_pallix() {
   local folder="$WINE_WORK/app" i=0 entry main
   mkdir -p "$folder"
@@ -22,7 +23,6 @@ monitor_start_pallix() {
     done
   } >"$folder/watch.ini"
   wine_start "$folder" pallix.exe
-  PALLIX_PID=$WINE_PID
   main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
     fail "Pallix's main window did not appear"
   PALLIX_MAIN=${main%% *}
@@ -89,11 +89,11 @@ monitor_dialog_start() {
 # MONITOR_ANSWER to how its dialog ended (yes, no, ok, cancel, button, or
 # none when it timed out unanswered) and MONITOR_MS to how long it was open.
 monitor_dialog_wait() {
-  local name=$1 status=0 kind index id
+  local name=$1 status=0 kind
   wait "${MONITOR_DIALOG_PIDS[$name]}" || status=$?
   # 0 answered, 1 timed out unanswered; anything else is a broken run.
   ((status <= 1)) || fail "pallix_dialogs for $name ended with status $status"
-  read -r kind index MONITOR_ANSWER id MONITOR_MS <"$WINE_WORK/$name.out" || true
+  read -r kind _ MONITOR_ANSWER _ MONITOR_MS <"$WINE_WORK/$name.out" || true
   [[ $kind == result ]] || fail "pallix_dialogs for $name reported: $(cat "$WINE_WORK/$name.out")"
 }
 

@@ -1,0 +1,336 @@
+#!/usr/bin/env bash
+# The benchmarks: the real pallix.exe under Wine on a virtual X display,
+# answering dialogs of another process (tests/wine/dialogs.cpp), and idling.
+#
+#   bash bench/run.sh
+#
+# Prints one table: answer latency against a 1 ms poller doing the same
+# calls (the floor of the method), the processor time of Pallix and the Wine
+# server while monitoring idles, memory and object counts, and a soak of
+# 1,000 dialogs. Each figure is printed with its target and PASS or FAIL;
+# the exit status is 1 when any target is missed. Takes about six minutes.
+# Everything it makes lives under build/bench; the Wine prefix and display
+# are its own and go when it ends.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$root/build/bench
+harness=$root/tests/wine/harness.sh
+
+bash "$root/scripts/deps.sh"
+
+echo "== building the Windows programs"
+mkdir -p "$build"
+cmake -S "$root" -B "$build/win64" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
+  >"$build/configure.log" 2>&1 || {
+  tail -n 30 "$build/configure.log"
+  exit 1
+}
+cmake --build "$build/win64" >"$build/build.log" 2>&1 || {
+  tail -n 30 "$build/build.log"
+  exit 1
+}
+
+echo "== a private Wine prefix and display"
+bash "$harness" setup "$build"
+
+export PALLIX_BUILD_DIR=$build PALLIX_WIN64_DIR=$build/win64
+# shellcheck source-path=SCRIPTDIR source=../tests/wine/harness.sh
+source "$harness"
+wine_test_begin bench
+bench_end() {
+  local status=$? pid
+  trap - EXIT
+  for pid in "${WINE_STARTED_PIDS[@]}"; do wine_end "$pid"; done
+  bash "$harness" cleanup "$build" || true
+  ((status == 0)) || echo "logs and reports are in $WINE_WORK"
+  exit "$status"
+}
+trap bench_end EXIT
+
+dialogs=$PALLIX_WIN64_DIR/pallix_dialogs.exe
+poller=$PALLIX_WIN64_DIR/pallix_poller.exe
+objects=$PALLIX_WIN64_DIR/pallix_objects.exe
+readonly period_ms=55
+clock_ticks=$(getconf CLK_TCK)
+readonly clock_ticks
+
+# ---------------------------------------------------------------------------
+# Processes and their figures.
+
+# The wineserver of our prefix: its working folder is named after the
+# prefix's device and inode.
+wineserver_pid() {
+  local device inode tag pid
+  read -r device inode < <(stat -c '%d %i' "$WINEPREFIX")
+  tag=$(printf 'server-%x-%x' "$device" "$inode")
+  for pid in $(pgrep -f wineserver); do
+    [[ $(readlink "/proc/$pid/cwd" 2>/dev/null) == */"$tag" ]] && {
+      echo "$pid"
+      return 0
+    }
+  done
+  return 1
+}
+
+# utime + stime of a process, in clock ticks. The name in field 2 may hold
+# blanks, so fields are counted after its closing parenthesis.
+cpu_ticks() {
+  local stat
+  stat=$(<"/proc/$1/stat") || return 1
+  stat=${stat##*) }
+  awk '{ print $12 + $13 }' <<<"$stat"
+}
+
+# status_kib PID FIELD: a size from /proc/PID/status, in KiB.
+status_kib() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/status"; }
+
+# start_pallix NAME ENTRY...: Pallix in a folder of its own with these
+# entries. Sets PALLIX_LINUX (the Linux pid), PALLIX_WINPID, PALLIX_MAIN.
+start_pallix() {
+  local folder="$WINE_WORK/$1" i=0 entry main
+  shift
+  mkdir -p "$folder"
+  cp "$PALLIX_WIN64_DIR/pallix.exe" "$folder/"
+  {
+    printf '[WindowTitles]\r\nNum_Windows=%d\r\n' "$#"
+    for entry in "$@"; do
+      i=$((i + 1))
+      printf 'Title%d=%s\r\n' "$i" "$entry"
+    done
+  } >"$folder/watch.ini"
+  wine_start "$folder" pallix.exe
+  PALLIX_LINUX=$WINE_PID
+  main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
+    fail "Pallix's main window did not appear"
+  PALLIX_MAIN=${main%% *}
+  PALLIX_WINPID=$(drv pid --hwnd "$PALLIX_MAIN")
+  # wine replaces itself with the Windows process, so the pid it was
+  # started as is the program's own.
+  grep -q pallix.exe "/proc/$PALLIX_LINUX/cmdline" ||
+    fail "process $PALLIX_LINUX is not pallix.exe: $(tr '\0' ' ' <"/proc/$PALLIX_LINUX/cmdline")"
+}
+
+stop_pallix() {
+  wine_end "$PALLIX_LINUX"
+}
+
+# switch_monitoring CAPTION: presses Command2 while it shows CAPTION.
+switch_monitoring() {
+  drv click-button --parent "$PALLIX_MAIN" --text "$1" >/dev/null ||
+    fail "no \"$1\" button on Pallix's main window"
+}
+
+# series NAME ARGS...: runs pallix_dialogs series; the report lands in
+# $WINE_WORK/NAME.out and its summary fields in SUMMARY[...].
+declare -A SUMMARY=()
+summary_of() {
+  local line field
+  line=$(grep '^summary ' "$1") || fail "no summary in $1"
+  SUMMARY=()
+  for field in ${line#summary }; do SUMMARY[${field%%=*}]=${field#*=}; done
+}
+
+series() {
+  local name=$1
+  shift
+  timeout 600 wine "$dialogs" series "$@" </dev/null >"$WINE_WORK/$name.out" \
+    2>>"$WINE_WORK/pallix_dialogs.log" || true
+  summary_of "$WINE_WORK/$name.out"
+}
+
+# idle_cost PID SECONDS: percent of one core that the process and the server
+# used over that time, their processor time in ms and the time in s. Sets
+# IDLE_PCT, IDLE_MS, IDLE_WALL, and IDLE_SPLIT (the process's ms + the
+# server's).
+idle_cost() {
+  local pid=$1 seconds=$2 server p0 s0 p1 s1 t0 t1
+  server=$(wineserver_pid) || fail "no wineserver for $WINEPREFIX"
+  t0=$(date +%s.%N) p0=$(cpu_ticks "$pid") s0=$(cpu_ticks "$server")
+  sleep "$seconds"
+  t1=$(date +%s.%N) p1=$(cpu_ticks "$pid") s1=$(cpu_ticks "$server")
+  read -r IDLE_PCT IDLE_MS IDLE_WALL < <(awk -v p="$((p1 - p0))" -v s="$((s1 - s0))" \
+    -v hz="$clock_ticks" -v t0="$t0" -v t1="$t1" \
+    'BEGIN { ms = (p + s) * 1000 / hz; wall = t1 - t0;
+             printf "%.3f %.1f %.3f\n", ms / 10 / wall, ms, wall }')
+  IDLE_SPLIT="$(((p1 - p0) * 1000 / clock_ticks)) + $(((s1 - s0) * 1000 / clock_ticks))"
+}
+
+# snapshot: "gdi windows hwm_kib rss_kib" of the running Pallix.
+snapshot() {
+  local line gdi windows
+  line=$(wine "$objects" --pid "$PALLIX_WINPID" 2>>"$WINE_WORK/objects.log" | tr -d '\r') ||
+    fail "pallix_objects could not read process $PALLIX_WINPID"
+  gdi=$(sed -n 's/.*gdi_table=\([^ ]*\).*/\1/p' <<<"$line")
+  windows=$(sed -n 's/.*windows=\([^ ]*\).*/\1/p' <<<"$line")
+  echo "$gdi $windows $(status_kib "$PALLIX_LINUX" VmHWM) $(status_kib "$PALLIX_LINUX" VmRSS)"
+}
+
+# ---------------------------------------------------------------------------
+# The table.
+
+RESULTS=()
+# row LABEL VALUE TARGET VERDICT
+row() { RESULTS+=("$(printf '%-42s %-28s %-28s %s' "$1" "$2" "$3" "$4")"); }
+# verdict CONDITION (an awk expression)
+verdict() {
+  if awk "BEGIN { exit !($1) }"; then echo PASS; else echo FAIL; fi
+}
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# Dialogs open at random moments relative to Pallix's timer, as real ones
+# do: a gap of 0 to two periods before each. Without it each box would
+# open a fixed time after the click of the last, always at the same point
+# of the period, and every latency would be the same.
+readonly latency_count=200
+latency_series=(--count "$latency_count" --title 'Bench box' --type yesnocancel --expect yes
+  --timeout-ms 5000 --gap-ms 0-$((2 * period_ms)) --seed 7)
+
+echo "== Pallix with one entry: idle, latency, soak"
+start_pallix one 'Bench box[&Yes]<<#32770>>'
+read -r gdi_start windows_start hwm_start rss_start < <(snapshot)
+switch_monitoring "Enable monitoring"
+sleep 2
+echo "   idle, 60 s"
+idle_cost "$PALLIX_LINUX" 60
+idle1_pct=$IDLE_PCT idle1_ms=$IDLE_MS idle1_wall=$IDLE_WALL idle1_split=$IDLE_SPLIT
+
+echo "   answer latency, $latency_count boxes"
+series latency_pallix "${latency_series[@]}"
+pallix_median=${SUMMARY[median_ms]} pallix_p95=${SUMMARY[p95_ms]} pallix_p99=${SUMMARY[p99_ms]}
+pallix_answered=${SUMMARY[answered]} pallix_wrong=${SUMMARY[wrong]}
+
+echo "   soak, 1000 boxes in a row"
+soak_out=$WINE_WORK/soak.out
+timeout 900 wine "$dialogs" series --count 1000 --title 'Bench box' --type yesnocancel \
+  --expect yes --timeout-ms 5000 --pause-after 100 --pause-ms 5000 </dev/null >"$soak_out" \
+  2>>"$WINE_WORK/pallix_dialogs.log" &
+soak_pid=$!
+tries=0
+until grep -q '^pause ' "$soak_out" 2>/dev/null; do
+  kill -0 "$soak_pid" 2>/dev/null || fail "the soak ended before its hundredth box"
+  ((tries++ < 1200)) || fail "the soak did not reach its hundredth box"
+  sleep 0.1
+done
+sleep 1
+read -r gdi_100 windows_100 hwm_100 rss_100 < <(snapshot)
+wait "$soak_pid" || true
+summary_of "$soak_out"
+soak_answered=${SUMMARY[answered]} soak_unanswered=${SUMMARY[unanswered]}
+soak_wrong=${SUMMARY[wrong]} soak_median=${SUMMARY[median_ms]} soak_p99=${SUMMARY[p99_ms]}
+soak_count=${SUMMARY[count]}
+sleep 1
+read -r gdi_1000 windows_1000 hwm_1000 rss_1000 < <(snapshot)
+
+echo "   the floor: a 1 ms poller, Pallix switched off"
+switch_monitoring "Disable monitoring"
+wine_start "$WINE_WORK" "$poller" --class '#32770' --title 'Bench box' --button '&Yes' \
+  --period-ms 1
+poller_pid=$WINE_PID
+sleep 1
+series latency_floor "${latency_series[@]}"
+floor_median=${SUMMARY[median_ms]} floor_p95=${SUMMARY[p95_ms]} floor_p99=${SUMMARY[p99_ms]}
+floor_answered=${SUMMARY[answered]}
+wine_end "$poller_pid"
+stop_pallix
+
+echo "== Pallix with twenty entries: idle off, then on"
+entries=()
+for i in $(seq 1 20); do entries+=("Idle entry ${i}[&Yes]<<#32770>>"); done
+start_pallix twenty "${entries[@]}"
+sleep 2
+echo "   monitoring off, 30 s"
+idle_cost "$PALLIX_LINUX" 30
+off_pct=$IDLE_PCT off_ms=$IDLE_MS off_wall=$IDLE_WALL off_split=$IDLE_SPLIT
+switch_monitoring "Enable monitoring"
+sleep 2
+echo "   monitoring on, 60 s"
+idle_cost "$PALLIX_LINUX" 60
+idle20_pct=$IDLE_PCT idle20_ms=$IDLE_MS idle20_wall=$IDLE_WALL idle20_split=$IDLE_SPLIT
+stop_pallix
+
+# The same question asked of the stand-in: a window timer of the same
+# period making the same lookups, and nothing else.
+echo "== the floor of idling: a bare $period_ms ms timer with the same lookups, 30 s each"
+wine_start "$WINE_WORK" "$poller" --timer --period-ms $period_ms --class '#32770' \
+  --title 'Bench box' --button '&Yes'
+sleep 3
+idle_cost "$WINE_PID" 30
+bare1_pct=$IDLE_PCT bare1_ms=$IDLE_MS bare1_wall=$IDLE_WALL bare1_split=$IDLE_SPLIT
+wine_end "$WINE_PID"
+wine_start "$WINE_WORK" "$poller" --timer --period-ms $period_ms --class '#32770' \
+  --title 'Idle entry' --entries 20 --button '&Yes'
+sleep 3
+idle_cost "$WINE_PID" 30
+bare20_pct=$IDLE_PCT bare20_ms=$IDLE_MS bare20_wall=$IDLE_WALL bare20_split=$IDLE_SPLIT
+wine_end "$WINE_PID"
+
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# ---------------------------------------------------------------------------
+
+per_tick() { # CPU_MS WALL_S [BASE_MS BASE_WALL_S] -> microseconds per tick
+  awk -v ms="$1" -v wall="$2" -v bms="${3:-0}" -v bwall="${4:-1}" -v period="$period_ms" \
+    'BEGIN { ticks = wall * 1000 / period; extra = ms - bms * wall / bwall;
+             printf "%.0f", extra * 1000 / ticks }'
+}
+
+row "Answer latency, Pallix: median" "$pallix_median ms" "<= floor + 30 = $(awk -v f="$floor_median" 'BEGIN{printf "%.1f", f+30}') ms" \
+  "$(verdict "$pallix_median <= $floor_median + 30")"
+row "Answer latency, Pallix: 95th percentile" "$pallix_p95 ms" "" ""
+row "Answer latency, Pallix: 99th percentile" "$pallix_p99 ms" "<= floor + 60 = $(awk -v f="$floor_p99" 'BEGIN{printf "%.1f", f+60}') ms" \
+  "$(verdict "$pallix_p99 <= $floor_p99 + 60")"
+row "Answer latency, Pallix: answered" "$pallix_answered of $latency_count, $pallix_wrong wrong" \
+  "all, none wrong" "$(verdict "$pallix_answered == $latency_count && $pallix_wrong == 0")"
+row "Floor (1 ms poller): median" "$floor_median ms" "" ""
+row "Floor (1 ms poller): 95th percentile" "$floor_p95 ms" "" ""
+row "Floor (1 ms poller): 99th percentile" "$floor_p99 ms" "" ""
+row "Floor (1 ms poller): answered" "$floor_answered of $latency_count" "all" \
+  "$(verdict "$floor_answered == $latency_count")"
+row "Idle, 1 entry, monitoring on" "$idle1_pct % ($idle1_split ms/${idle1_wall%.*} s)" "<= 0.3 %" \
+  "$(verdict "$idle1_pct <= 0.3")"
+row "Idle, 20 entries, monitoring on" "$idle20_pct % ($idle20_split ms/${idle20_wall%.*} s)" \
+  "<= 1.2 %" "$(verdict "$idle20_pct <= 1.2")"
+row "Idle, 20 entries, monitoring off" "$off_pct % ($off_split ms/${off_wall%.*} s)" "" ""
+row "Idle floor, bare timer + 1 lookup" "$bare1_pct % ($bare1_split ms/${bare1_wall%.*} s)" "" ""
+row "Idle floor, bare timer + 20 lookups" "$bare20_pct % ($bare20_split ms/${bare20_wall%.*} s)" "" ""
+row "One tick, 1 entry (all CPU / ticks)" "$(per_tick "$idle1_ms" "$idle1_wall") us" "" ""
+row "One tick, 20 entries (all CPU / ticks)" "$(per_tick "$idle20_ms" "$idle20_wall") us" "" ""
+row "One tick, 20 entries (above idle off)" \
+  "$(per_tick "$idle20_ms" "$idle20_wall" "$off_ms" "$off_wall") us" "" ""
+row "One tick, bare timer + 1 lookup" "$(per_tick "$bare1_ms" "$bare1_wall") us" "" ""
+row "One tick, bare timer + 20 lookups" "$(per_tick "$bare20_ms" "$bare20_wall") us" "" ""
+row "Peak memory VmHWM: start/100/1000" "$hwm_start/$hwm_100/$hwm_1000 KiB" "no growth 100->1000" \
+  "$(verdict "$hwm_1000 == $hwm_100")"
+row "Resident VmRSS: start/100/1000" "$rss_start/$rss_100/$rss_1000 KiB" "" ""
+row "GDI objects: start/100/1000" "$gdi_start/$gdi_100/$gdi_1000" "no growth 100->1000" \
+  "$(verdict "\"$gdi_1000\" == \"$gdi_100\" && \"$gdi_100\" != \"unsupported\"")"
+row "USER objects (windows): start/100/1000" "$windows_start/$windows_100/$windows_1000" \
+  "no growth 100->1000" "$(verdict "$windows_1000 == $windows_100")"
+row "Soak: answered" "$soak_answered of $soak_count" "1000" \
+  "$(verdict "$soak_answered == 1000 && $soak_count == 1000")"
+row "Soak: missed / wrong button" "$soak_unanswered / $soak_wrong" "0 / 0" \
+  "$(verdict "$soak_unanswered == 0 && $soak_wrong == 0")"
+row "Soak, back to back: median / p99" "$soak_median / $soak_p99 ms" "" ""
+
+echo
+echo "Pallix benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
+  "$(wine --version 2>/dev/null), Xvfb; load average $load_before before, $load_after after"
+echo "Latency: $latency_count message boxes each, opened after a random gap of 0-$((2 * period_ms)) ms," \
+  "timed inside pallix_dialogs.exe from activation to MessageBox's return."
+echo "Idle: processor time of pallix.exe (or the stand-in) and the wineserver (utime+stime)," \
+  "shown as process + server ms over the time, no dialog open; a tick every $period_ms ms." \
+  "Floors: pallix_poller, the same calls and nothing else."
+echo "Objects: GDI = live entries of the process's GDI handle table, USER = windows it owns" \
+  "(GetGuiResources is a stub in Wine)."
+echo
+printf '%-42s %-28s %-28s %s\n' "Measure" "Result" "Target" "Verdict"
+printf '%s\n' "${RESULTS[@]}"
+echo
+if printf '%s\n' "${RESULTS[@]}" | grep -q ' FAIL$'; then
+  echo "Some targets were missed."
+  exit 1
+fi
+echo "Every target met."
