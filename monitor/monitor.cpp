@@ -1,6 +1,9 @@
 #include "monitor/monitor.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/toolkit.h"
 #include "platform/user32.h"
@@ -55,18 +58,33 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
   } pass(ticking_);
 
   static const std::intptr_t kNothing = 0;
+  // Whether any top-level window of a class exists, asked once per class and
+  // tick: when none does, every slot of that class would find nothing, and
+  // one look-up answers for all of them. The yields after a click let the
+  // desktop change, so a click forgets what was learnt.
+  std::vector<std::pair<std::string_view, bool>> class_present;
+  auto any_of_class = [&](const std::string& window_class) {
+    for (const auto& [name, present] : class_present) {
+      if (name == window_class) return present;
+    }
+    bool present = static_cast<bool>(FindWindowA(window_class.c_str(), nullptr));
+    class_present.emplace_back(window_class, present);
+    return present;
+  };
   for (int slot = 1; slot <= kWatchSlots; ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
     // no dialog, as no click could follow it.
-    if (table.watch_class[slot].empty()) continue;
-    Hwnd dialog = FindWindowA(table.watch_class[slot].c_str(), table.watch_title[slot].c_str());
+    const std::string& window_class = table.watch_class[slot];
+    if (window_class.empty() || !any_of_class(window_class)) continue;
+    Hwnd dialog = FindWindowA(window_class.c_str(), table.watch_title[slot].c_str());
     if (!dialog) continue;
     Hwnd button = FindWindowExA(dialog, Hwnd{}, "Button", table.watch_button[slot].c_str());
     if (!button) continue;
     SendMessageA(button, kBmClick, 0, reinterpret_cast<std::intptr_t>(&kNothing));
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
+    class_present.clear();
     DoEvents();
     DoEvents();
   }

@@ -150,6 +150,22 @@ TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {
   EXPECT_EQ(clicked, (std::vector<std::string>{"&No"}));
 }
 
+TEST_F(Monitor, ADialogOpenedByAnEarlierClickIsAnsweredInTheSameTick) {
+  // Slot 1 finds no window of class Late; slot 2's click opens one; slot 3
+  // names it and must not go by what slot 1 saw.
+  Watch("Title1=Later[OK]<<Late>>\r\nTitle2=A[OK]<<#32770>>\r\nTitle3=Later[OK]<<Late>>\r\n", 3);
+  Dialog a = OpenDialog("#32770", "A", {"OK"});
+  Dialog later;
+  sim::OnClick(a.buttons[0], [&] {
+    sim::DestroyWindow(a.window);
+    sim::Post([&] { later = OpenDialog("Late", "Later", {"OK"}); });
+  });
+  SwitchOnByButton();
+  Tick();
+  ASSERT_TRUE(later.window);
+  EXPECT_FALSE(IsWindow(later.window));
+}
+
 TEST_F(Monitor, HandlesAboveTwoToTheThirtyOneAreStillAnswered) {
   Watch("Title1=High[OK]<<#32770>>\r\n", 1);
   sim::SetNextHandle(0x80001000u);
