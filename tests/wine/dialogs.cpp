@@ -45,6 +45,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/wine/options.h"
+
 namespace {
 
 constexpr int kOk = 0;
@@ -66,61 +68,28 @@ const char kUsageText[] =
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
     "                             [--pause-after K --pause-ms M]\n";
 
-class UsageError {
- public:
-  explicit UsageError(std::string message) : message_(std::move(message)) {}
-  const std::string& message() const { return message_; }
+using pallix_test::Options;
+using pallix_test::UsageError;
+using Args = Options;
 
- private:
-  std::string message_;
-};
+// A count or a time: a decimal number, not negative.
+long long NonNegative(std::string_view key, const std::string& text) {
+  errno = 0;
+  char* end = nullptr;
+  long long value = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || errno != 0 || *end != '\0' || value < 0) {
+    throw UsageError("--" + std::string(key) + " is not a number: " + text);
+  }
+  return value;
+}
 
-struct Args {
-  std::map<std::string, std::string, std::less<>> values;
-  std::set<std::string, std::less<>> flags;
-
-  const std::string* Get(std::string_view key) const {
-    auto it = values.find(key);
-    return it == values.end() ? nullptr : &it->second;
-  }
-  const std::string& Text(std::string_view key) const {
-    const std::string* text = Get(key);
-    if (text == nullptr) throw UsageError("missing --" + std::string(key));
-    return *text;
-  }
-  std::string TextOr(std::string_view key, std::string fallback) const {
-    const std::string* text = Get(key);
-    return text ? *text : fallback;
-  }
-  long long Number(std::string_view key, long long fallback) const {
-    const std::string* text = Get(key);
-    if (text == nullptr) return fallback;
-    errno = 0;
-    char* end = nullptr;
-    long long value = std::strtoll(text->c_str(), &end, 10);
-    if (text->empty() || errno != 0 || *end != '\0' || value < 0) {
-      throw UsageError("--" + std::string(key) + " is not a number: " + *text);
-    }
-    return value;
-  }
-};
-
-const std::set<std::string_view> kFlagOptions = {"in-panel"};
+long long Number(const Args& args, std::string_view key, long long fallback) {
+  const std::string* text = args.Get(key);
+  return text ? NonNegative(key, *text) : fallback;
+}
 
 Args ParseArgs(int argc, char** argv) {
-  Args args;
-  for (int i = 2; i < argc; ++i) {
-    std::string_view word = argv[i];
-    if (!word.starts_with("--")) throw UsageError("unexpected argument: " + std::string(word));
-    std::string key(word.substr(2));
-    if (kFlagOptions.contains(key)) {
-      args.flags.insert(key);
-      continue;
-    }
-    if (i + 1 >= argc) throw UsageError("option --" + key + " needs a value");
-    args.values[key] = argv[++i];
-  }
-  return args;
+  return pallix_test::ParseOptions(argc, argv, 2, {"in-panel"});
 }
 
 // ---------------------------------------------------------------------------
@@ -328,7 +297,7 @@ void PrintResult(int index, const Outcome& outcome, bool custom_dialog) {
 
 int RunBox(const Args& args) {
   Outcome outcome = OpenBox(args.Text("title"), args.TextOr("text", "Pallix test"), BoxType(args),
-                            static_cast<DWORD>(args.Number("timeout-ms", 0)));
+                            static_cast<DWORD>(Number(args, "timeout-ms", 0)));
   PrintResult(1, outcome, false);
   return outcome.id == kTimedOut ? kNotAll : kOk;
 }
@@ -337,7 +306,7 @@ int RunDialog(const Args& args) {
   std::string window_class = args.TextOr("class", "#32770");
   RegisterClasses(window_class);
   DialogSpec spec{args.Text("button"), args.flags.contains("in-panel"),
-                  static_cast<DWORD>(args.Number("timeout-ms", 0))};
+                  static_cast<DWORD>(Number(args, "timeout-ms", 0))};
   std::vector<WORD> words = DialogTemplate(args.Text("title"), window_class);
   Outcome outcome = Measure([&] {
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
@@ -363,30 +332,25 @@ double Percentile(const std::vector<double>& sorted, double p) {
 std::pair<long long, long long> GapRange(const Args& args) {
   std::string text = args.TextOr("gap-ms", "0");
   std::size_t dash = text.find('-');
-  Args one;
-  one.values["gap-ms"] = text.substr(0, dash);
-  long long low = one.Number("gap-ms", 0);
+  long long low = NonNegative("gap-ms", text.substr(0, dash));
   long long high = low;
-  if (dash != std::string::npos) {
-    one.values["gap-ms"] = text.substr(dash + 1);
-    high = one.Number("gap-ms", 0);
-  }
+  if (dash != std::string::npos) high = NonNegative("gap-ms", text.substr(dash + 1));
   if (high < low) throw UsageError("--gap-ms: the upper end is below the lower");
   return {low, high};
 }
 
 int RunSeries(const Args& args) {
-  const long long count = args.Number("count", 0);
+  const long long count = Number(args, "count", 0);
   if (count < 1) throw UsageError("--count must be at least 1");
   const std::string& title = args.Text("title");
   const std::string text = args.TextOr("text", "Pallix test");
   const UINT type = BoxType(args);
-  const auto timeout_ms = static_cast<DWORD>(args.Number("timeout-ms", 0));
+  const auto timeout_ms = static_cast<DWORD>(Number(args, "timeout-ms", 0));
   const std::string* expect = args.Get("expect");
-  const long long pause_after = args.Number("pause-after", 0);
-  const auto pause_ms = static_cast<DWORD>(args.Number("pause-ms", 0));
+  const long long pause_after = Number(args, "pause-after", 0);
+  const auto pause_ms = static_cast<DWORD>(Number(args, "pause-ms", 0));
   auto [gap_low, gap_high] = GapRange(args);
-  std::mt19937_64 random(static_cast<std::uint64_t>(args.Number("seed", 1)));
+  std::mt19937_64 random(static_cast<std::uint64_t>(Number(args, "seed", 1)));
   std::uniform_int_distribution<long long> gap(gap_low, gap_high);
 
   std::vector<double> latencies;

@@ -27,6 +27,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/wine/options.h"
+
 namespace {
 
 constexpr int kOk = 0;
@@ -62,43 +64,12 @@ const char kUsageText[] =
     "  register-message --name N          the number of a registered message\n"
     "  icon-delete --hwnd H --id N        removes a notification-area icon\n";
 
-struct Args {
-  std::map<std::string, std::string, std::less<>> values;
-  std::set<std::string, std::less<>> flags;
-
-  bool Has(std::string_view key) const { return values.contains(key); }
-  const std::string* Get(std::string_view key) const {
-    auto it = values.find(key);
-    return it == values.end() ? nullptr : &it->second;
-  }
-};
-
-class UsageError {
- public:
-  explicit UsageError(std::string message) : message_(std::move(message)) {}
-  const std::string& message() const { return message_; }
-
- private:
-  std::string message_;
-};
-
-// Options that stand alone; every other option takes a value.
-const std::set<std::string_view> kFlagOptions = {"visible", "post", "message-only"};
+using pallix_test::UsageError;
+using Args = pallix_test::Options;
 
 Args ParseArgs(int argc, char** argv, int first) {
-  Args args;
-  for (int i = first; i < argc; ++i) {
-    std::string_view word = argv[i];
-    if (!word.starts_with("--")) throw UsageError("unexpected argument: " + std::string(word));
-    std::string key(word.substr(2));
-    if (kFlagOptions.contains(key)) {
-      args.flags.insert(key);
-      continue;
-    }
-    if (i + 1 >= argc) throw UsageError("option --" + key + " needs a value");
-    args.values[key] = argv[++i];
-  }
-  return args;
+  // Options that stand alone; every other option takes a value.
+  return pallix_test::ParseOptions(argc, argv, first, {"visible", "post", "message-only"});
 }
 
 // Accepts decimal, 0x-prefixed hex, and negative decimal (for LPARAMs such
