@@ -88,17 +88,11 @@ status_kib() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/status"; }
 # start_pallix NAME ENTRY...: Pallix in a folder of its own with these
 # entries. Sets PALLIX_LINUX (the Linux pid), PALLIX_WINPID, PALLIX_MAIN.
 start_pallix() {
-  local folder="$WINE_WORK/$1" i=0 entry main
+  local folder="$WINE_WORK/$1" main
   shift
   mkdir -p "$folder"
   cp "$PALLIX_WIN64_DIR/pallix.exe" "$folder/"
-  {
-    printf '[WindowTitles]\r\nNum_Windows=%d\r\n' "$#"
-    for entry in "$@"; do
-      i=$((i + 1))
-      printf 'Title%d=%s\r\n' "$i" "$entry"
-    done
-  } >"$folder/watch.ini"
+  wine_write_watch_list "$folder/watch.ini" "$@"
   wine_start "$folder" pallix.exe
   PALLIX_LINUX=$WINE_PID
   main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||

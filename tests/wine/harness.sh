@@ -236,6 +236,20 @@ drv() {
   return "$status"
 }
 
+# wine_write_watch_list FILE ENTRY...: a watch list, one TitleN per entry,
+# with its count, as Pallix stores them.
+wine_write_watch_list() {
+  local file=$1 i=0 entry
+  shift
+  {
+    printf '[WindowTitles]\r\nNum_Windows=%d\r\n' "$#"
+    for entry in "$@"; do
+      i=$((i + 1))
+      printf 'Title%d=%s\r\n' "$i" "$entry"
+    done
+  } >"$file"
+}
+
 wine_screenshot() {
   import -window root -display "$DISPLAY" "$WINE_ARTIFACTS/$1.png" 2>/dev/null
 }

@@ -12,16 +12,10 @@ readonly MONITOR_ENABLE="Enable monitoring" MONITOR_DISABLE="Disable monitoring"
 # entry, starts Pallix beside it and waits for its main window. Sets
 # PALLIX_MAIN and COMMAND2 (the switch button).
 monitor_start_pallix() {
-  local folder="$WINE_WORK/app" i=0 entry main
+  local folder="$WINE_WORK/app" main
   mkdir -p "$folder"
   cp "$PALLIX_WIN64_DIR/pallix.exe" "$folder/"
-  {
-    printf '[WindowTitles]\r\nNum_Windows=%d\r\n' "$#"
-    for entry in "$@"; do
-      i=$((i + 1))
-      printf 'Title%d=%s\r\n' "$i" "$entry"
-    done
-  } >"$folder/watch.ini"
+  wine_write_watch_list "$folder/watch.ini" "$@"
   wine_start "$folder" pallix.exe
   main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
     fail "Pallix's main window did not appear"

@@ -15,7 +15,7 @@ readonly WM_CLOSE=0x10 WM_QUERYENDSESSION=0x11 WM_SYSCOMMAND=0x112 SC_CLOSE=0xF0
 readonly ENDSESSION_LOGOFF=0x80000000
 
 shell_new_folder app
-shell_write_ini "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
+wine_write_watch_list "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
 shell_start_pallix
 shell_wait_main 30000
 shell_tray_window

@@ -91,7 +91,7 @@ check_layout() {
 layout_at() {
   local dpi=$1 name=$2 want place problems="" tries=0
   shell_new_folder "app-$dpi"
-  shell_write_ini "$PALLIX_DIR/default_px.ini" 'Save changes[&Yes]<<#32770>>'
+  wine_write_watch_list "$PALLIX_DIR/default_px.ini" 'Save changes[&Yes]<<#32770>>'
   # The pointer away from the window: no tooltip over the picture.
   xdotool mousemove 1270 1010
   shell_start_pallix

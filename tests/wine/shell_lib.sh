@@ -9,19 +9,6 @@
 readonly TRAY_CALLBACK=512
 readonly TRAY_DOUBLE_CLICK=515 TRAY_RIGHT_DOWN=516
 
-# shell_write_ini FILE ENTRY...: a watch list with one TitleN per entry.
-shell_write_ini() {
-  local file=$1 i=0 entry
-  shift
-  {
-    printf '[WindowTitles]\r\nNum_Windows=%d\r\n' "$#"
-    for entry in "$@"; do
-      i=$((i + 1))
-      printf 'Title%d=%s\r\n' "$i" "$entry"
-    done
-  } >"$file"
-}
-
 # shell_new_folder NAME: a fresh folder WINE_WORK/NAME with a copy of
 # pallix.exe in it, and nothing else; sets PALLIX_DIR.
 shell_new_folder() {

@@ -114,8 +114,8 @@ echo "No: nothing created, Create Ini shown, three buttons disabled, asked again
 # --- Two INI files: no message and no question; alpha.ini, first by name,
 # is chosen and loaded rather than the default file.
 shell_new_folder two-files
-shell_write_ini "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
-shell_write_ini "$PALLIX_DIR/default_px.ini" 'One[OK]<<#32770>>' 'Two[OK]<<#32770>>'
+wine_write_watch_list "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
+wine_write_watch_list "$PALLIX_DIR/default_px.ini" 'One[OK]<<#32770>>' 'Two[OK]<<#32770>>'
 shell_start_pallix
 shell_wait_main 30000
 # A question would come with the activation that showing the window starts.

@@ -26,7 +26,7 @@ no_popup_menu() {
 }
 
 shell_new_folder app
-shell_write_ini "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
+wine_write_watch_list "$PALLIX_DIR/alpha.ini" 'Save changes[&Yes]<<#32770>>'
 # Wine's tray starts empty here; count what is there all the same.
 before=$(shell_tray_icons)
 shell_start_pallix
