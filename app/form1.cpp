@@ -3,7 +3,6 @@
 #include "app/maker_links.h"
 #include "app/tray.h"
 #include "config/report_error.h"
-#include "platform/user32.h"
 #include "resources/resource_ids.h"
 #include "watch/read_ini.h"
 
@@ -11,6 +10,12 @@ namespace pallix {
 
 inline constexpr const char* kCreateDefaultPrompt =
     "There is no default_px.ini file in the path!\r\nDo you want to create it?";
+
+Form1::~Form1() {
+  if (c_.Picture1) ::DestroyWindow(c_.Picture1);
+  if (hwnd_) ::DestroyWindow(hwnd_);
+  if (c_.traymenu) ::DestroyMenu(c_.traymenu);
+}
 
 void Form1::Handle(const std::function<void()>& handler) {
   try {
@@ -42,28 +47,28 @@ void Form1::ArmPicker() {
 void Form1::Form_Activate() {
   ArmPicker();
   if (File1.ListCount() < 1) {
-    if (MsgBox(kCreateDefaultPrompt, kMbYesNo, "default_px.ini?") == kIdYes) {
+    if (MsgBox(kCreateDefaultPrompt, MB_YESNO, "default_px.ini?") == IDYES) {
       create_ini(File1, Chooser());
       SetVisible(c_.Command4, false);
-      SetEnabled(c_.Command1, true);
-      SetEnabled(c_.Command2, true);
-      SetEnabled(c_.Command3, true);
+      ::EnableWindow(c_.Command1, TRUE);
+      ::EnableWindow(c_.Command2, TRUE);
+      ::EnableWindow(c_.Command3, TRUE);
     } else {
       SetVisible(c_.Command4, true);
-      SetEnabled(c_.Command1, false);
-      SetEnabled(c_.Command2, false);
-      SetEnabled(c_.Command3, false);
+      ::EnableWindow(c_.Command1, FALSE);
+      ::EnableWindow(c_.Command2, FALSE);
+      ::EnableWindow(c_.Command3, FALSE);
     }
   }
-  DisableCloseButton(GetActiveWindow());
+  DisableCloseButton(::GetActiveWindow());
 }
 
-void Form1::DisableCloseButton(Hwnd window) {
-  Hmenu menu = GetSystemMenu(window, false);
+void Form1::DisableCloseButton(HWND window) {
+  HMENU menu = ::GetSystemMenu(window, FALSE);
   if (!menu) return;
-  int n = GetMenuItemCount(menu);
-  RemoveMenu(menu, static_cast<unsigned>(n - 1), kMfByPosition | kMfRemove);
-  DrawMenuBar(window);
+  int n = ::GetMenuItemCount(menu);
+  ::RemoveMenu(menu, static_cast<UINT>(n - 1), MF_BYPOSITION | MF_REMOVE);
+  ::DrawMenuBar(window);
 }
 
 void Form1::Form_Click() {
@@ -93,7 +98,7 @@ void Form1::Form_Unload() {
 
 void Form1::exit_Click() {
   RemoveTrayIcon(c_.Picture1);
-  EndProcess();
+  ::ExitProcess(0);
 }
 
 void Form1::OnCommand(int id) {
@@ -133,11 +138,11 @@ void Form1::OnCommand(int id) {
   });
 }
 
-void Form1::OnTimer(std::uintptr_t timer_id) {
+void Form1::OnTimer(UINT_PTR timer_id) {
   if (timer_id == kMonitorTimerId) Handle([&] { monitor_.Monitor_timer_Timer(watch_); });
 }
 
-void Form1::OnTrayMessage(std::uint32_t mouse_message) {
+void Form1::OnTrayMessage(UINT mouse_message) {
   Handle([&] {
     Picture1_MouseMove(TrayControls{hwnd_, c_.traymenu, kIdSwopen},
                        mouse_message * TwipsPerPixelX());
@@ -160,6 +165,12 @@ void Form1::OnActivate() {
   if (!activation_pending_ || !IsVisible(hwnd_)) return;
   activation_pending_ = false;
   Handle([&] { Form_Activate(); });
+}
+
+void Form1::OnShownWhileActive() {
+  // The tray menu makes the hidden window the foreground window before
+  // "Open" shows it: the showing is the activation then.
+  OnActivate();
 }
 
 bool Form1::OnQueryClose(int reason) {

@@ -8,8 +8,7 @@
 
 #include "config/chooser.h"
 #include "monitor/monitor.h"
-#include "platform/toolkit.h"
-#include "platform/types.h"
+#include "ui/toolkit.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
@@ -45,16 +44,19 @@ enum ControlId : int {
 
 // The handles of every control, under their names.
 struct Form1Controls {
-  Hwnd Label3, Text5, Pic1, Text1, Label1, Picture2, Shape1;
-  std::array<Hwnd, 3> cmd1, Op1;
-  Hwnd Command1, Combo1, Command4, Command3, Command2;
-  Hwnd Text4, Text2, Picture1, Text3, List2, Command5, List1;
-  Hmenu traymenu;
+  HWND Label3, Text5, Pic1, Text1, Label1, Picture2, Shape1;
+  std::array<HWND, 3> cmd1, Op1;
+  HWND Command1, Combo1, Command4, Command3, Command2;
+  HWND Text4, Text2, Picture1, Text3, List2, Command5, List1;
+  HMENU traymenu;
 };
 
 class Form1 final : public EventSink {
  public:
   Form1() : File1("*.ini") {}
+  ~Form1();
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
 
   // Creates the window, its controls and the tray menu, hidden.
   void Create();
@@ -71,19 +73,22 @@ class Form1 final : public EventSink {
   void Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode);
   void Form_Unload();
   void exit_Click();
-  static void DisableCloseButton(Hwnd window);
+  static void DisableCloseButton(HWND window);
+  // The file list of the program's folder.
+  FileList& file1() { return File1; }
 
-  Hwnd hwnd() const { return hwnd_; }
+  HWND hwnd() const { return hwnd_; }
   const Form1Controls& controls() const { return c_; }
   const WatchTable& watch() const { return watch_; }
 
   // EventSink
   void OnCommand(int control_id) override;
-  void OnTimer(std::uintptr_t timer_id) override;
-  void OnTrayMessage(std::uint32_t mouse_message) override;
+  void OnTimer(UINT_PTR timer_id) override;
+  void OnTrayMessage(UINT mouse_message) override;
   void OnTaskbarCreated() override;
   void OnShowWindow(bool shown) override;
   void OnActivate() override;
+  void OnShownWhileActive() override;
   void OnBackgroundClick() override;
   void OnBackgroundDblClick() override;
   bool OnQueryClose(int reason) override;
@@ -98,7 +103,7 @@ class Form1 final : public EventSink {
   MonitorSwitch Switch() const;
   ChooserControls Chooser() const;
 
-  Hwnd hwnd_;
+  HWND hwnd_ = nullptr;
   Form1Controls c_;
   FileList File1;
   WatchTable watch_;

@@ -14,20 +14,20 @@ struct Twips {
   int left, top, width, height;
 };
 
-std::int32_t Px(double twips, double per_pixel) {
-  return static_cast<std::int32_t>(std::lround(twips / per_pixel));
+LONG Px(double twips, double per_pixel) {
+  return static_cast<LONG>(std::lround(twips / per_pixel));
 }
 
-Rect ToPixels(Twips t) {
+RECT ToPixels(Twips t) {
   double x = TwipsPerPixelX(), y = TwipsPerPixelY();
-  return Rect{Px(t.left, x), Px(t.top, y), Px(t.left + t.width, x), Px(t.top + t.height, y)};
+  return RECT{Px(t.left, x), Px(t.top, y), Px(t.left + t.width, x), Px(t.top + t.height, y)};
 }
 
 // The client area's place on the screen and its size.
 constexpr Twips kClientArea{3435, 2610, 4680, 2025};
-constexpr Colorref kRed = Rgb(255, 0, 0);
-constexpr Colorref kBlue = Rgb(0, 0, 255);
-constexpr Colorref kGrey = Rgb(192, 192, 192);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGrey = RGB(192, 192, 192);
 
 }  // namespace
 
@@ -67,7 +67,7 @@ void Form1::Create() {
   c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", {4260, 4920, 3615, 375});
   c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", {0, 3180, 2625, 315});
   // Controls that take no focus.
-  c_.Label3 = make(ControlKind::kLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
+  c_.Label3 = make(ControlKind::kCentredLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
                    {60, 0, 3675, 225});
   c_.Label1 = make(ControlKind::kLabel, kIdLabel1, "Title", {0, 240, 315, 255});
   // Last, so that it lies below the buttons it frames.
@@ -79,7 +79,7 @@ void Form1::Create() {
   SetFont(c_.Text5, "Arial", 9, true, true);
   SetPicture(c_.Pic1, kBitmapLogo);
   SetToolTip(c_.Pic1, "Visit Korrel's web site");
-  SetEnabled(c_.Text1, false);
+  ::EnableWindow(c_.Text1, FALSE);
   SetForeColor(c_.Shape1, kBlue);
   SetCustomPointer(hwnd_, kCursorPicker);
   for (int i = 0; i < 3; ++i) {
@@ -88,19 +88,18 @@ void Form1::Create() {
   }
   SetVisible(c_.Command4, false);
   SetBackColor(c_.Command2, kMonitorOffColour);
-  for (Hwnd grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label3}) SetBackColor(grey, kGrey);
+  for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label3}) SetBackColor(grey, kGrey);
 
   // The icon's messages come to a window of their own, never on the screen.
   c_.Picture1 = CreateTrayWindow(*this, kTrayCallbackMessage);
 
-  c_.traymenu = CreatePopupMenu();
-  AppendMenuItem(c_.traymenu, kIdKorrelcom, kMakerSiteName);
-  AppendMenuSeparator(c_.traymenu);
-  AppendMenuItem(c_.traymenu, kIdSwenable, "Disable");
-  SetMenuItemChecked(c_.traymenu, kIdSwenable, true);
-  AppendMenuItem(c_.traymenu, kIdSwopen, kOpenCaption);
-  AppendMenuSeparator(c_.traymenu);
-  AppendMenuItem(c_.traymenu, kIdExit, "Exit");
+  c_.traymenu = ::CreatePopupMenu();
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdKorrelcom, kMakerSiteName);
+  ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(c_.traymenu, MF_STRING | MF_CHECKED, kIdSwenable, "Disable");
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdSwopen, kOpenCaption);
+  ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
 }
 
 }  // namespace pallix

@@ -1,13 +1,14 @@
 #include "app/maker_links.h"
 
-#include "platform/shell32.h"
+#include <shellapi.h>
+
 
 namespace pallix {
 
-void toUrl(Hwnd form) {
+void toUrl(HWND form) {
   // Whether a browser could be started is not reported: there is nothing
   // the user could do about it here.
-  ShellExecuteA(form, nullptr, kMakerUrl, nullptr, "", kSwShowDefault);
+  ::ShellExecuteA(form, nullptr, kMakerUrl, nullptr, "", SW_SHOWDEFAULT);
 }
 
 }  // namespace pallix

@@ -2,13 +2,14 @@
 // "Title" and the tray menu.
 #pragma once
 
-#include "platform/types.h"
+#include <windows.h>
+
 
 namespace pallix {
 
 inline constexpr const char* kMakerUrl = "https://korrel.example/pallix/";
 inline constexpr const char* kMakerSiteName = "korrel.example";
 
-void toUrl(Hwnd form);
+void toUrl(HWND form);
 
 }  // namespace pallix

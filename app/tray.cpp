@@ -1,45 +1,61 @@
 #include "app/tray.h"
 
+#include <shellapi.h>
+
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
-#include "platform/shell32.h"
-#include "platform/toolkit.h"
-#include "platform/user32.h"
+#include "ui/toolkit.h"
 
 namespace pallix {
 
-void AddTrayIcon(Hwnd picture1, int icon_resource) {
-  NotifyIconRecord record;
-  record.window = picture1;
-  record.id = kTrayIconId;
-  record.flags = kNifMessage | kNifIcon | kNifTip;
-  record.callback_message = kTrayCallbackMessage;
-  record.icon_resource = icon_resource;
-  // The tip, its NUL, then blanks to the end of the field, as the record
-  // has always been filled.
-  std::memset(record.tip, ' ', sizeof record.tip);
+// The first layout of the record, whatever this shell's newest one is: it
+// ends with its 64-byte tip, 88 bytes on 32-bit Windows and 104 here, where
+// handles are 8 bytes and aligned.
+static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 8 ? 104 : 88));
+constexpr std::size_t kTipField = 64;
+
+NOTIFYICONDATAA TrayIconRecord(HWND picture1, int icon_resource) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = picture1;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kTrayCallbackMessage;
+  data.hIcon = static_cast<HICON>(::LoadImageA(
+      ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon_resource), IMAGE_ICON,
+      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  // The tip, its NUL, then blanks to the end of the first layout's 64-byte
+  // field, as the record has always been filled.
+  std::memset(data.szTip, ' ', kTipField);
   std::size_t n = std::strlen(kTrayTip);
-  std::memcpy(record.tip, kTrayTip, n);
-  record.tip[n] = '\0';
-  Shell_NotifyIconA(kNimAdd, record);
+  std::memcpy(data.szTip, kTrayTip, n);
+  data.szTip[n] = '\0';
+  return data;
 }
 
-void RemoveTrayIcon(Hwnd picture1) {
-  NotifyIconRecord record;
-  record.window = picture1;
-  record.id = kTrayIconId;
-  Shell_NotifyIconA(kNimDelete, record);
+void AddTrayIcon(HWND picture1, int icon_resource) {
+  NOTIFYICONDATAA data = TrayIconRecord(picture1, icon_resource);
+  ::Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void RemoveTrayIcon(HWND picture1) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = picture1;
+  data.uID = kTrayIconId;
+  ::Shell_NotifyIconA(NIM_DELETE, &data);
 }
 
 void Picture1_MouseMove(const TrayControls& c, double x) {
   // Twips back to the mouse message. Rounded, since at some resolutions
   // twips per pixel is not a whole number and the division is not exact.
   long message = std::lround(x / TwipsPerPixelX());
-  if (message == kWmRButtonDown) {
+  if (message == WM_RBUTTONDOWN) {
     PopupMenu(c.traymenu, c.form);
-  } else if (message == kWmLButtonDblClk) {
+  } else if (message == WM_LBUTTONDBLCLK) {
     SetVisible(c.form, !IsVisible(c.form));
     if (IsVisible(c.form)) {
       SetMenuItemCaption(c.traymenu, c.swopen, kToSysTrayCaption);
@@ -69,14 +85,14 @@ std::int16_t RoundHalfEven16(double value) {
   return static_cast<std::int16_t>(rounded);
 }
 
-void SetFormTopmost(Hwnd form, bool topmost) {
-  Rect r;
-  if (!GetWindowRect(form, &r)) return;
+void SetFormTopmost(HWND form, bool topmost) {
+  RECT r;
+  if (!::GetWindowRect(form, &r)) return;
   // The window's place in twips, turned back into pixels.
   double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
   double left = r.left * tx, top = r.top * ty;
   double width = (r.right - r.left) * tx, height = (r.bottom - r.top) * ty;
-  SetWindowPos(form, topmost ? kHwndTopmost : kHwndNoTopmost, RoundHalfEven16(left / tx),
+  ::SetWindowPos(form, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, RoundHalfEven16(left / tx),
                RoundHalfEven16(top / ty), RoundHalfEven16(width / tx), RoundHalfEven16(height / ty),
                0);
 }

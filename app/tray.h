@@ -2,9 +2,12 @@
 // window from them.
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <cstdint>
 
-#include "platform/types.h"
 
 namespace pallix {
 
@@ -15,12 +18,14 @@ inline constexpr const char* kOpenCaption = "Open";
 inline constexpr const char* kToSysTrayCaption = "To SysTray";
 
 // picture1: the window that receives the icon's messages.
-void AddTrayIcon(Hwnd picture1, int icon_resource);
-void RemoveTrayIcon(Hwnd picture1);
+void AddTrayIcon(HWND picture1, int icon_resource);
+// The record AddTrayIcon hands the shell.
+NOTIFYICONDATAA TrayIconRecord(HWND picture1, int icon_resource);
+void RemoveTrayIcon(HWND picture1);
 
 struct TrayControls {
-  Hwnd form;
-  Hmenu traymenu;
+  HWND form;
+  HMENU traymenu;
   int swopen;
 };
 
@@ -35,6 +40,6 @@ std::int16_t RoundHalfEven16(double value);
 
 // Puts the window above all others (or takes it out of the topmost group),
 // keeping its place and size, and activates it.
-void SetFormTopmost(Hwnd form, bool topmost);
+void SetFormTopmost(HWND form, bool topmost);
 
 }  // namespace pallix

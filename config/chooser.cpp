@@ -3,23 +3,13 @@
 #include <algorithm>
 
 #include "config/config_path.h"
-#include "platform/kernel32.h"
-#include "platform/toolkit.h"
-#include "watch/watch_entry.h"
+#include "ui/toolkit.h"
 
 namespace pallix {
-namespace {
-
-char Fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
-}  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
-  });
+  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                          b.data(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
 void FileList::SetPath(std::string folder) {
@@ -31,16 +21,20 @@ void FileList::SetPath(std::string folder) {
 void FileList::Refresh() {
   names_.clear();
   if (folder_.empty()) return;
-  for (FoundFile& file : FindFilesA(ConfigPath(folder_, pattern_).c_str())) {
-    constexpr std::uint32_t kNotListed =
-        kFileAttributeDirectory | kFileAttributeHidden | kFileAttributeSystem;
-    if (file.attributes & kNotListed) continue;
-    names_.push_back(std::move(file.name));
-  }
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA(ConfigPath(folder_, pattern_).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    constexpr DWORD kNotListed =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (found.dwFileAttributes & kNotListed) continue;
+    names_.emplace_back(found.cFileName);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
   std::stable_sort(names_.begin(), names_.end(), NameLess);
 }
 
-void combo_refresh(FileList& file1, Hwnd combo1) {
+void combo_refresh(FileList& file1, HWND combo1) {
   file1.SetPath(AppPath());
   int n = file1.ListCount();
   // With no file the chooser keeps what it shows.
@@ -53,13 +47,14 @@ void combo_refresh(FileList& file1, Hwnd combo1) {
 void create_ini(FileList& file1, const ChooserControls& c) {
   std::string path = ConfigPath(AppPath(), kDefaultIniName);
   // CREATE_NEW: an existing file is left exactly as it is.
-  FileHandle file = CreateFileA(path.c_str(), kGenericRead | kGenericWrite, kFileShareAll,
-                                kCreateNew, kFileAttributeArchive | kFileFlagWriteThrough);
-  if (file) CloseHandle(file);
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr);
+  if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
   SetVisible(c.command4, false);
-  SetEnabled(c.command1, true);
-  SetEnabled(c.command2, true);
-  SetEnabled(c.command3, true);
+  ::EnableWindow(c.command1, TRUE);
+  ::EnableWindow(c.command2, TRUE);
+  ::EnableWindow(c.command3, TRUE);
   file1.Refresh();
   combo_refresh(file1, c.combo1);
 }
@@ -68,8 +63,9 @@ std::string EditorCommand(std::string_view path) {
   return "notepad " + std::string(path);
 }
 
-void Command1_Click(Hwnd combo1) {
-  Shell(EditorCommand(ConfigPath(AppPath(), GetCaption(combo1))));
+void Command1_Click(HWND combo1) {
+  // In a normal window that takes the focus; Pallix does not wait for it.
+  ::WinExec(EditorCommand(ConfigPath(AppPath(), GetCaption(combo1))).c_str(), SW_SHOWNORMAL);
 }
 
 }  // namespace pallix

@@ -1,11 +1,11 @@
 // Choosing, creating and editing configuration files.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/types.h"
 
 namespace pallix {
 
@@ -30,22 +30,23 @@ class FileList {
   std::vector<std::string> names_;
 };
 
-// Ascending, without regard to case; equal names keep their order.
+// Ascending, without regard to case as Windows compares ANSI text (accented
+// letters included); equal names keep their order.
 bool NameLess(std::string_view a, std::string_view b);
 
 struct ChooserControls {
-  Hwnd combo1;
-  Hwnd command1;  // "Edit ini"
-  Hwnd command2;  // the monitoring switch
-  Hwnd command3;  // "Add"
-  Hwnd command4;  // "Create Ini"
+  HWND combo1;
+  HWND command1;  // "Edit ini"
+  HWND command2;  // the monitoring switch
+  HWND command3;  // "Add"
+  HWND command4;  // "Create Ini"
 };
 
-void combo_refresh(FileList& file1, Hwnd combo1);
+void combo_refresh(FileList& file1, HWND combo1);
 void create_ini(FileList& file1, const ChooserControls& controls);
 
 // "Edit ini": the chosen file in the text editor.
-void Command1_Click(Hwnd combo1);
+void Command1_Click(HWND combo1);
 // The editor's command line for a configuration file's path.
 std::string EditorCommand(std::string_view path);
 

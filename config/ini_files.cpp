@@ -1,15 +1,16 @@
 #include "config/ini_files.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <string>
 
 #include "config/report_error.h"
-#include "platform/kernel32.h"
 
 namespace pallix {
 namespace {
 
-constexpr std::uint32_t kReadBufferSize = 256;
+constexpr DWORD kReadBufferSize = 256;
 
 }  // namespace
 
@@ -40,7 +41,7 @@ void INIFiles::WriteINI(std::string_view KeyTitle, std::string_view KeyName,
     std::string path = FileName();
     // Whether the write succeeded is not passed on: a read-only file simply
     // keeps its old value.
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+    ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
   } catch (...) {
     ReportError(kIniFilesError, "INIFiles:WriteINI Method");
   }
@@ -52,8 +53,8 @@ std::string INIFiles::ReadINI(std::string_view KeyTitle, std::string_view KeyNam
     std::string section(KeyTitle), key(KeyName), fallback(MyDefault);
     std::string buffer(kReadBufferSize, ' ');
     std::string path = FileName();
-    std::uint32_t copied = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
-                                                    buffer.data(), kReadBufferSize, path.c_str());
+    DWORD copied = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                              buffer.data(), kReadBufferSize, path.c_str());
     buffer.resize(std::min(copied, kReadBufferSize - 1));
     return buffer;
   } catch (...) {

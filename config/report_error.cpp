@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "platform/toolkit.h"
-#include "platform/types.h"
+#include "ui/toolkit.h"
 
 namespace pallix {
 
@@ -29,7 +28,7 @@ std::int32_t RaisedNumber(std::int32_t number) {
 
 void ReportError(std::int32_t number, std::string_view source) {
   std::string text = ErrorText(number);
-  MsgBox(ErrorPrompt(number, text, source), kMbOk | kMbIconHand, "ERROR!");
+  MsgBox(ErrorPrompt(number, text, source), MB_OK | MB_ICONHAND, "ERROR!");
   throw RaisedError(RaisedNumber(number), std::string(source), std::move(text));
 }
 

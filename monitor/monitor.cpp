@@ -5,8 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/toolkit.h"
-#include "platform/user32.h"
+#include "ui/toolkit.h"
 
 namespace pallix {
 namespace {
@@ -14,17 +13,17 @@ namespace {
 void SwitchOn(const MonitorSwitch& c) {
   SetCaption(c.command2, kDisableCaption);
   SetBackColor(c.command2, kMonitorOnColour);
-  SetEnabled(c.command1, false);
-  SetEnabled(c.command3, false);
-  SetTimer(c.form, kMonitorTimerId, kMonitorPeriodMs);
+  ::EnableWindow(c.command1, FALSE);
+  ::EnableWindow(c.command3, FALSE);
+  ::SetTimer(c.form, kMonitorTimerId, kMonitorPeriodMs, nullptr);
 }
 
 void SwitchOff(const MonitorSwitch& c) {
-  KillTimer(c.form, kMonitorTimerId);
+  ::KillTimer(c.form, kMonitorTimerId);
   SetCaption(c.command2, kEnableCaption);
   SetBackColor(c.command2, kMonitorOffColour);
-  SetEnabled(c.command1, true);
-  SetEnabled(c.command3, true);
+  ::EnableWindow(c.command1, TRUE);
+  ::EnableWindow(c.command3, TRUE);
 }
 
 }  // namespace
@@ -32,16 +31,16 @@ void SwitchOff(const MonitorSwitch& c) {
 void Command2_Click(const MonitorSwitch& c) {
   if (GetCaption(c.command2) == kEnableCaption) {
     SwitchOn(c);
-    SetMenuItemChecked(c.traymenu, c.swenable, false);
+    ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | MF_UNCHECKED);
   } else {
     SwitchOff(c);
-    SetMenuItemChecked(c.traymenu, c.swenable, true);
+    ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | MF_CHECKED);
   }
 }
 
 void swenable_Click(const MonitorSwitch& c) {
-  bool checked = !IsMenuItemChecked(c.traymenu, c.swenable);
-  SetMenuItemChecked(c.traymenu, c.swenable, checked);
+  bool checked = (::GetMenuState(c.traymenu, c.swenable, MF_BYCOMMAND) & MF_CHECKED) == 0;
+  ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
   if (checked) {
     SwitchOff(c);
   } else {
@@ -57,7 +56,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
     ~Pass() { flag = false; }
   } pass(ticking_);
 
-  static const std::intptr_t kNothing = 0;
+  static const LPARAM kNothing = 0;
   // Whether any top-level window of a class exists, asked once per class and
   // tick: when none does, every slot of that class would find nothing, and
   // one look-up answers for all of them. The yields after a click let the
@@ -67,7 +66,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
     for (const auto& [name, present] : class_present) {
       if (name == window_class) return present;
     }
-    bool present = static_cast<bool>(FindWindowA(window_class.c_str(), nullptr));
+    bool present = ::FindWindowA(window_class.c_str(), nullptr) != nullptr;
     class_present.emplace_back(window_class, present);
     return present;
   };
@@ -77,11 +76,15 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty() || !any_of_class(window_class)) continue;
-    Hwnd dialog = FindWindowA(window_class.c_str(), table.watch_title[slot].c_str());
+    HWND dialog = ::FindWindowA(window_class.c_str(), table.watch_title[slot].c_str());
     if (!dialog) continue;
-    Hwnd button = FindWindowExA(dialog, Hwnd{}, "Button", table.watch_button[slot].c_str());
+    HWND button = ::FindWindowExA(dialog, nullptr, "Button", table.watch_button[slot].c_str());
     if (!button) continue;
-    SendMessageA(button, kBmClick, 0, reinterpret_cast<std::intptr_t>(&kNothing));
+    // A dialog whose thread hangs must not freeze Pallix: the click gives up
+    // after a second, and at once when Windows already reports it hung.
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(button, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing),
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored);
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();

@@ -3,27 +3,30 @@
 // switch that turns monitoring on and off from two places that always agree.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
-#include "platform/types.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
 
-inline constexpr std::uintptr_t kMonitorTimerId = 1;
+inline constexpr UINT_PTR kMonitorTimerId = 1;
 inline constexpr unsigned kMonitorPeriodMs = 55;
-inline constexpr Colorref kMonitorOffColour{0x80FF80};  // light green
-inline constexpr Colorref kMonitorOnColour{0x8080FF};   // light red
+// How long a click waits for a dialog that does not answer.
+inline constexpr unsigned kClickTimeoutMs = 1000;
+inline constexpr COLORREF kMonitorOffColour = 0x80FF80;  // light green
+inline constexpr COLORREF kMonitorOnColour = 0x8080FF;   // light red
 inline constexpr const char* kEnableCaption = "Enable monitoring";
 inline constexpr const char* kDisableCaption = "Disable monitoring";
 
 // Everything the switch changes together.
 struct MonitorSwitch {
-  Hwnd form;      // owns Monitor_timer
-  Hwnd command1;  // "Edit ini": locked while on
-  Hwnd command2;  // the switch button: caption and colour
-  Hwnd command3;  // "Add": locked while on
-  Hmenu traymenu;
+  HWND form;      // owns Monitor_timer
+  HWND command1;  // "Edit ini": locked while on
+  HWND command2;  // the switch button: caption and colour
+  HWND command3;  // "Add": locked while on
+  HMENU traymenu;
   int swenable;  // its check mark means "monitoring is off"
 };
 

@@ -1,6 +1,8 @@
 // make_art OUTPUT_DIR: writes Pallix's icons, cursor and logo into OUTPUT_DIR.
-// The files it writes are committed beside it, because the Windows build has
-// no host compiler to run this; the host tests check that they still match.
+// The files it writes are committed beside it; the Windows build only
+// compiles them in. After changing a drawing, from the repository root:
+//   g++ -std=c++20 -I. resources/make_art.cpp resources/art.cpp -o /tmp/make_art
+//   /tmp/make_art resources
 #include <cstdio>
 #include <exception>
 #include <filesystem>

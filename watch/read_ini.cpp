@@ -5,7 +5,7 @@
 
 #include "config/config_path.h"
 #include "config/ini_files.h"
-#include "platform/toolkit.h"
+#include "ui/toolkit.h"
 #include "watch/watch_entry.h"
 
 namespace pallix {
@@ -33,7 +33,7 @@ void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
   std::string count_text = ini.ReadINI("WindowTitles", "Num_Windows", "0");
   SetCaption(controls.text3, TrimBlanks(count_text));
   if (count_text == "0") {
-    MsgBox(kNoWindowsMessage, kMbOk | kMbIconInformation, kAppTitle);
+    MsgBox(kNoWindowsMessage, MB_OK | MB_ICONINFORMATION, kAppTitle);
     return;
   }
 
@@ -50,7 +50,7 @@ void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
     ListAddItem(controls.list2, WatchListLine(table, i));
   }
   if (count > kWatchSlots) {
-    MsgBox(TooManyEntriesMessage(file_name, count), kMbOk | kMbIconExclamation, kAppTitle);
+    MsgBox(TooManyEntriesMessage(file_name, count), MB_OK | MB_ICONEXCLAMATION, kAppTitle);
   }
 }
 

@@ -1,19 +1,21 @@
 // "Read ini": loads the chosen configuration file into the watch table.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/types.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
 
 // The controls "Read ini" reads and fills.
 struct ReadIniControls {
-  Hwnd combo1;  // the chosen file's name
-  Hwnd list2;   // one line per loaded entry
-  Hwnd text3;   // the stored count
+  HWND combo1;  // the chosen file's name
+  HWND list2;   // one line per loaded entry
+  HWND text3;   // the stored count
 };
 
 inline constexpr const char* kNoWindowsMessage = "There is no windows set up  for control";

@@ -2,14 +2,9 @@
 
 #include <limits>
 
-namespace pallix {
+#include "config/config_path.h"
 
-std::string_view TrimBlanks(std::string_view text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
+namespace pallix {
 
 WatchEntry ParseWatchEntry(std::string_view value) {
   WatchEntry entry;

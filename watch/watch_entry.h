@@ -25,7 +25,4 @@ WatchEntry ParseWatchEntry(std::string_view value);
 // gives 0. Values beyond what the count can hold saturate instead of wrapping.
 std::int64_t LeadingNumber(std::string_view text);
 
-// Removes space characters (only spaces) from both ends.
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace pallix

@@ -1,10 +1,9 @@
-// The toolkit on real Windows: our main window, its controls, message
-// boxes, timers and the message loop.
-#include "platform/toolkit.h"
-
-#include "platform/win32/handles.h"  // <windows.h> first: commctrl.h needs it
+// The toolkit on Windows: our main window, its controls, message boxes and
+// the message loop.
+#include "ui/toolkit.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <map>
 #include <string>
@@ -12,14 +11,15 @@
 namespace pallix {
 namespace {
 
-using win32::FromHwnd;
-using win32::ToHwnd;
-
 constexpr char kMainClass[] = "PallixMain";
+constexpr COLORREF kGrey = RGB(192, 192, 192);
+// Posted to the main window when it has been shown, to check whether it was
+// already the active window (then no WM_ACTIVATE comes).
+constexpr UINT kShownMessage = WM_APP + 1;
 
 struct ControlLook {
   ControlKind kind = ControlKind::kLabel;
-  COLORREF back = RGB(192, 192, 192);
+  COLORREF back = kGrey;
   COLORREF fore = RGB(0, 0, 0);
   HBRUSH brush = nullptr;
   HFONT font = nullptr;
@@ -28,8 +28,8 @@ struct ControlLook {
   UINT image_type = IMAGE_BITMAP;
 };
 
-// One per main window: what its window procedure needs. Attached to the
-// window at WM_NCCREATE, so every later message finds it.
+// One per main window: what its window procedure and its controls need.
+// Attached to the window at WM_NCCREATE and freed with it.
 struct MainWindow {
   HWND hwnd = nullptr;
   EventSink* sink = nullptr;
@@ -38,7 +38,31 @@ struct MainWindow {
   HCURSOR custom_pointer = nullptr;
   bool use_custom_pointer = false;
   HWND tooltip = nullptr;
+
+  ~MainWindow() {
+    for (auto& [hwnd, look] : controls) {
+      if (look.brush) ::DeleteObject(look.brush);
+      if (look.font) ::DeleteObject(look.font);
+    }
+    if (background) ::DeleteObject(background);
+  }
 };
+
+// The main window that owns message boxes and whose dialog keys are handled
+// by the loop: the program has one.
+HWND g_owner = nullptr;
+bool g_loop_running = false;
+
+MainWindow* StateOf(HWND main) {
+  return main ? reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(main, GWLP_USERDATA)) : nullptr;
+}
+
+ControlLook* LookOf(HWND control) {
+  MainWindow* window = StateOf(::GetParent(control));
+  if (!window) return nullptr;
+  auto it = window->controls.find(control);
+  return it == window->controls.end() ? nullptr : &it->second;
+}
 
 // The shell broadcasts this when it starts again.
 UINT TaskbarCreatedMessage() {
@@ -50,24 +74,16 @@ UINT TaskbarCreatedMessage() {
 HANDLE LoadPicture(int id, UINT* type) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   LPCSTR name = MAKEINTRESOURCEA(id);
-  if (::FindResourceA(instance, name, MAKEINTRESOURCEA(2))) {  // RT_BITMAP
+  if (::FindResourceA(instance, name, RT_BITMAP)) {
     *type = IMAGE_BITMAP;
-  } else if (::FindResourceA(instance, name, MAKEINTRESOURCEA(12))) {  // RT_GROUP_CURSOR
+  } else if (::FindResourceA(instance, name, RT_GROUP_CURSOR)) {
     *type = IMAGE_CURSOR;
-  } else if (::FindResourceA(instance, name, MAKEINTRESOURCEA(14))) {  // RT_GROUP_ICON
+  } else if (::FindResourceA(instance, name, RT_GROUP_ICON)) {
     *type = IMAGE_ICON;
   } else {
     return nullptr;
   }
   return ::LoadImageA(instance, name, *type, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
-}
-
-MainWindow* g_main = nullptr;  // the program has one main window
-
-ControlLook* LookOf(HWND control) {
-  if (!g_main) return nullptr;
-  auto it = g_main->controls.find(control);
-  return it == g_main->controls.end() ? nullptr : &it->second;
 }
 
 HBRUSH BrushOf(ControlLook& look) {
@@ -85,11 +101,11 @@ LRESULT PaintControlColours(HDC dc, HWND control) {
 
 // Picture boxes show their picture on their background colour; the shape
 // is a one-pixel rectangle in its colour.
-void DrawStatic(const DRAWITEMSTRUCT& item, ControlLook& look) {
+void DrawStatic(const DRAWITEMSTRUCT& item, ControlLook& look, HBRUSH window_background) {
   RECT r = item.rcItem;
   if (look.kind == ControlKind::kShape) {
     // Transparent inside: the window's own background shows through.
-    if (g_main) ::FillRect(item.hDC, &r, g_main->background);
+    ::FillRect(item.hDC, &r, window_background);
     HBRUSH pen = ::CreateSolidBrush(look.fore);
     ::FrameRect(item.hDC, &r, pen);
     ::DeleteObject(pen);
@@ -112,11 +128,11 @@ void DrawStatic(const DRAWITEMSTRUCT& item, ControlLook& look) {
 
 // A button that shows its own background colour: Windows' push buttons
 // ignore colours, so it is drawn here.
-void DrawItem(const DRAWITEMSTRUCT& item) {
+void DrawItem(const DRAWITEMSTRUCT& item, HBRUSH window_background) {
   ControlLook* look = LookOf(item.hwndItem);
   if (!look) return;
   if (item.CtlType == ODT_STATIC) {
-    DrawStatic(item, *look);
+    DrawStatic(item, *look, window_background);
     return;
   }
   RECT r = item.rcItem;
@@ -145,7 +161,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
     window->hwnd = hwnd;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
-  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  MainWindow* window = StateOf(hwnd);
   if (!window) return ::DefWindowProcA(hwnd, msg, wparam, lparam);
 
   switch (msg) {
@@ -155,7 +171,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       if (HIWORD(wparam) == 0) window->sink->OnCommand(LOWORD(wparam));
       return 0;
     case WM_TIMER:
-      window->sink->OnTimer(static_cast<std::uintptr_t>(wparam));
+      window->sink->OnTimer(static_cast<UINT_PTR>(wparam));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -164,8 +180,14 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
               PaintControlColours(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam)))
         return brush;
       break;
+    case WM_ERASEBKGND: {
+      RECT r;
+      ::GetClientRect(hwnd, &r);
+      ::FillRect(reinterpret_cast<HDC>(wparam), &r, window->background);
+      return TRUE;
+    }
     case WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam), window->background);
       return TRUE;
     case WM_LBUTTONUP:
       window->sink->OnBackgroundClick();
@@ -175,7 +197,13 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       return 0;
     case WM_SHOWWINDOW:
       window->sink->OnShowWindow(wparam != FALSE);
+      if (wparam) ::PostMessageA(hwnd, kShownMessage, 0, 0);
       break;
+    case kShownMessage:
+      if (::IsWindowVisible(hwnd) && ::GetActiveWindow() == hwnd) {
+        window->sink->OnShownWhileActive();
+      }
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) window->sink->OnActivate();
       break;
@@ -194,7 +222,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       return window->sink->OnQueryClose(kCloseFromSession) ? FALSE : TRUE;
     case WM_DESTROY:
       window->sink->OnDestroy();
-      ::PostQuitMessage(0);
+      if (g_owner == hwnd) g_owner = nullptr;
+      if (g_loop_running) ::PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      delete window;
       return 0;
     default:
       if (msg == TaskbarCreatedMessage()) {
@@ -204,6 +237,19 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       break;
   }
   return ::DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+// Mouse messages of a picture box go to the main window's sink; the box
+// keeps its own behaviour otherwise.
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                             DWORD_PTR) {
+  if (msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP) {
+    if (MainWindow* window = StateOf(::GetParent(hwnd))) {
+      window->sink->OnPictureMouse(::GetDlgCtrlID(hwnd), msg,
+                                   POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+    }
+  }
+  return ::DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
 HFONT UiFont() {
@@ -219,14 +265,9 @@ HFONT UiFont() {
 
 }  // namespace
 
-Hwnd CreateMainWindow(const char* caption, const Rect& bounds, EventSink& sink) {
+HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) {
   INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&init);
-
-  static MainWindow window;  // lives as long as the process
-  window.sink = &sink;
-  window.background = ::CreateSolidBrush(RGB(192, 192, 192));
-  g_main = &window;
 
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
@@ -235,24 +276,32 @@ Hwnd CreateMainWindow(const char* caption, const Rect& bounds, EventSink& sink) 
   wc.lpfnWndProc = MainWindowProc;
   wc.hInstance = instance;
   wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-  wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-  wc.hbrBackground = window.background;
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
   wc.lpszClassName = kMainClass;
-  ::RegisterClassExA(&wc);
+  ::RegisterClassExA(&wc);  // fails harmlessly when registered already
+
+  auto* window = new MainWindow;
+  window->sink = &sink;
+  window->background = ::CreateSolidBrush(kGrey);
 
   // A fixed border, no minimise or maximise box; the bounds are the client
   // area's, so the frame is added around them.
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  RECT outer{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  RECT outer = client;
   ::AdjustWindowRectEx(&outer, style, FALSE, 0);
   HWND hwnd = ::CreateWindowExA(0, kMainClass, caption, style, outer.left, outer.top,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                                nullptr, instance, &window);
-  return FromHwnd(hwnd);
+                                nullptr, instance, window);
+  if (!hwnd) {
+    delete window;
+    return nullptr;
+  }
+  g_owner = hwnd;
+  return hwnd;
 }
 
-Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* text,
-                   const Rect& bounds) {
+HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* text,
+                   const RECT& bounds) {
   const char* cls = "STATIC";
   // Siblings clip each other, so the shape below the option row never paints
   // over the buttons inside it.
@@ -261,6 +310,9 @@ Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* te
   switch (kind) {
     case ControlKind::kLabel:
       style |= SS_LEFT | SS_NOTIFY;
+      break;
+    case ControlKind::kCentredLabel:
+      style |= SS_CENTER | SS_NOTIFY;
       break;
     case ControlKind::kPictureBox:
       style |= SS_OWNERDRAW | SS_NOTIFY;
@@ -300,137 +352,121 @@ Hwnd CreateControl(Hwnd parent, ControlKind kind, int control_id, const char* te
   // A drop-down's height includes its list.
   if (kind == ControlKind::kComboBox) height *= 8;
   HWND hwnd = ::CreateWindowExA(ex_style, cls, text, style, bounds.left, bounds.top,
-                                bounds.right - bounds.left, height, ToHwnd(parent),
+                                bounds.right - bounds.left, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
                                 ::GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd) return Hwnd{};
+  if (!hwnd) return nullptr;
   ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
   // A combo box drops the text it is created with; its edit field starts
   // empty unless told.
   if (kind == ControlKind::kComboBox) ::SetWindowTextA(hwnd, text);
-  if (g_main) {
+  if (kind == ControlKind::kPictureBox) ::SetWindowSubclass(hwnd, PictureProc, 1, 0);
+  if (MainWindow* window = StateOf(parent)) {
     ControlLook look;
     look.kind = kind;
     if (kind == ControlKind::kTextBox || kind == ControlKind::kListBox ||
         kind == ControlKind::kComboBox)
       look.back = ::GetSysColor(COLOR_WINDOW);
-    g_main->controls[hwnd] = look;
+    window->controls[hwnd] = look;
   }
-  return FromHwnd(hwnd);
+  return hwnd;
 }
 
-void SetCaption(Hwnd control, std::string_view text) {
-  std::string copy(text);
-  ::SetWindowTextA(ToHwnd(control), copy.c_str());
+void SetCaption(HWND control, std::string_view text) {
+  ::SetWindowTextA(control, std::string(text).c_str());
 }
 
-std::string GetCaption(Hwnd control) {
-  HWND hwnd = ToHwnd(control);
-  int length = ::GetWindowTextLengthA(hwnd);
+std::string GetCaption(HWND control) {
+  int length = ::GetWindowTextLengthA(control);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  int copied = ::GetWindowTextA(hwnd, text.data(), length + 1);
+  int copied = ::GetWindowTextA(control, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return text;
 }
 
-void SetVisible(Hwnd control, bool visible) {
-  ::ShowWindow(ToHwnd(control), visible ? SW_SHOW : SW_HIDE);
+void SetVisible(HWND control, bool visible) {
+  ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
 }
-bool IsVisible(Hwnd control) {
-  return (::GetWindowLongA(ToHwnd(control), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-void SetEnabled(Hwnd control, bool enabled) {
-  ::EnableWindow(ToHwnd(control), enabled);
-}
-bool IsEnabled(Hwnd control) {
-  return ::IsWindowEnabled(ToHwnd(control)) != FALSE;
+bool IsVisible(HWND control) {
+  return (::GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void SetBackColor(Hwnd control, Colorref color) {
-  if (ControlLook* look = LookOf(ToHwnd(control))) {
-    look->back = color.value;
+void SetBackColor(HWND control, COLORREF color) {
+  if (ControlLook* look = LookOf(control)) {
+    look->back = color;
     if (look->brush) ::DeleteObject(look->brush);
     look->brush = nullptr;
-    ::InvalidateRect(ToHwnd(control), nullptr, TRUE);
+    ::InvalidateRect(control, nullptr, TRUE);
   }
 }
-Colorref GetBackColor(Hwnd control) {
-  ControlLook* look = LookOf(ToHwnd(control));
-  return Colorref{look ? look->back : 0u};
+COLORREF GetBackColor(HWND control) {
+  ControlLook* look = LookOf(control);
+  return look ? look->back : 0;
 }
-void SetForeColor(Hwnd control, Colorref color) {
-  if (ControlLook* look = LookOf(ToHwnd(control))) {
-    look->fore = color.value;
-    ::InvalidateRect(ToHwnd(control), nullptr, TRUE);
+void SetForeColor(HWND control, COLORREF color) {
+  if (ControlLook* look = LookOf(control)) {
+    look->fore = color;
+    ::InvalidateRect(control, nullptr, TRUE);
   }
 }
-Colorref GetForeColor(Hwnd control) {
-  ControlLook* look = LookOf(ToHwnd(control));
-  return Colorref{look ? look->fore : 0u};
+COLORREF GetForeColor(HWND control) {
+  ControlLook* look = LookOf(control);
+  return look ? look->fore : 0;
 }
 
 namespace {
-bool IsCombo(Hwnd control) {
-  ControlLook* look = LookOf(ToHwnd(control));
+bool IsCombo(HWND control) {
+  ControlLook* look = LookOf(control);
   return look && look->kind == ControlKind::kComboBox;
 }
 }  // namespace
 
-void ListClear(Hwnd control) {
-  ::SendMessageA(ToHwnd(control), IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+void ListClear(HWND control) {
+  ::SendMessageA(control, IsCombo(control) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
 }
-void ListAddItem(Hwnd control, std::string_view item) {
+void ListAddItem(HWND control, std::string_view item) {
   std::string copy(item);
-  ::SendMessageA(ToHwnd(control), IsCombo(control) ? CB_ADDSTRING : LB_ADDSTRING, 0,
+  ::SendMessageA(control, IsCombo(control) ? CB_ADDSTRING : LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(copy.c_str()));
 }
-int ListCount(Hwnd control) {
-  LRESULT n = ::SendMessageA(ToHwnd(control), IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+int ListCount(HWND control) {
+  LRESULT n = ::SendMessageA(control, IsCombo(control) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
   return n < 0 ? 0 : static_cast<int>(n);
 }
-std::string ListItem(Hwnd control, int index) {
+std::string ListItem(HWND control, int index) {
   bool combo = IsCombo(control);
-  HWND hwnd = ToHwnd(control);
-  LRESULT length = ::SendMessageA(hwnd, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+  LRESULT length = ::SendMessageA(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
   if (length < 0) return {};
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  LRESULT copied = ::SendMessageA(hwnd, combo ? CB_GETLBTEXT : LB_GETTEXT, index,
+  LRESULT copied = ::SendMessageA(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index,
                                   reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
   return text;
 }
-void ListSelect(Hwnd control, int index) {
-  ::SendMessageA(ToHwnd(control), IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+void ListSelect(HWND control, int index) {
+  ::SendMessageA(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
 }
 
-void SetOptionValue(Hwnd option, bool value) {
-  ::SendMessageA(ToHwnd(option), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+void SetOptionValue(HWND option, bool value) {
+  ::SendMessageA(option, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
-bool GetOptionValue(Hwnd option) {
-  return ::SendMessageA(ToHwnd(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+bool GetOptionValue(HWND option) {
+  return ::SendMessageA(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-int MsgBox(std::string_view prompt, unsigned style, std::string_view title) {
+int MsgBox(std::string_view prompt, UINT style, std::string_view title) {
   std::string text(prompt), caption(title);
   // A box owned by the still hidden main window would, when it closes, hand
   // the activation to that window: its activation handler would then run,
   // and ask its own question, before the window is ever shown.
-  HWND owner = g_main && ::IsWindowVisible(g_main->hwnd) ? g_main->hwnd : nullptr;
+  HWND owner = g_owner && ::IsWindowVisible(g_owner) ? g_owner : nullptr;
   return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style);
-}
-
-bool SetTimer(Hwnd window, std::uintptr_t timer_id, unsigned milliseconds) {
-  return ::SetTimer(ToHwnd(window), timer_id, milliseconds, nullptr) != 0;
-}
-
-bool KillTimer(Hwnd window, std::uintptr_t timer_id) {
-  return ::KillTimer(ToHwnd(window), timer_id) != FALSE;
 }
 
 namespace {
 // Keyboard navigation between the controls, as a dialog has it.
 void Dispatch(MSG& msg) {
-  if (g_main && ::IsDialogMessageA(g_main->hwnd, &msg)) return;
+  if (g_owner && ::IsDialogMessageA(g_owner, &msg)) return;
   ::TranslateMessage(&msg);
   ::DispatchMessageA(&msg);
 }
@@ -448,8 +484,10 @@ void DoEvents() {
 }
 
 int RunMessageLoop() {
-  MSG msg;
+  g_loop_running = true;
+  MSG msg{};
   while (::GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  g_loop_running = false;
   return static_cast<int>(msg.wParam);
 }
 
@@ -489,8 +527,8 @@ std::optional<std::string> LoadResString(unsigned id) {
   return std::string(buffer, static_cast<std::size_t>(n));
 }
 
-void SetFont(Hwnd control, const char* face, int points, bool bold, bool italic) {
-  ControlLook* look = LookOf(ToHwnd(control));
+void SetFont(HWND control, const char* face, int points, bool bold, bool italic) {
+  ControlLook* look = LookOf(control);
   if (!look) return;
   HDC screen = ::GetDC(nullptr);
   int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
@@ -498,115 +536,89 @@ void SetFont(Hwnd control, const char* face, int points, bool bold, bool italic)
   HFONT font = ::CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-  ::SendMessageA(ToHwnd(control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   if (look->font) ::DeleteObject(look->font);
   look->font = font;
 }
 
-void SetToolTip(Hwnd control, std::string_view text) {
-  if (!g_main) return;
-  if (!g_main->tooltip) {
-    g_main->tooltip = ::CreateWindowExA(
+void SetToolTip(HWND control, std::string_view text) {
+  MainWindow* window = StateOf(::GetParent(control));
+  if (!window) return;
+  if (!window->tooltip) {
+    window->tooltip = ::CreateWindowExA(
         0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, g_main->hwnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        CW_USEDEFAULT, CW_USEDEFAULT, window->hwnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   }
   std::string copy(text);
   TOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = g_main->hwnd;
-  tool.uId = reinterpret_cast<UINT_PTR>(ToHwnd(control));
+  tool.hwnd = window->hwnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = copy.data();
-  ::SendMessageA(g_main->tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageA(window->tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void SetPicture(Hwnd control, int resource_id) {
-  ControlLook* look = LookOf(ToHwnd(control));
+void SetPicture(HWND control, int resource_id) {
+  ControlLook* look = LookOf(control);
   if (!look) return;
   look->picture = resource_id;
   look->image = resource_id ? LoadPicture(resource_id, &look->image_type) : nullptr;
-  ::InvalidateRect(ToHwnd(control), nullptr, TRUE);
+  ::InvalidateRect(control, nullptr, TRUE);
 }
 
-int GetPicture(Hwnd control) {
-  ControlLook* look = LookOf(ToHwnd(control));
+int GetPicture(HWND control) {
+  ControlLook* look = LookOf(control);
   return look ? look->picture : 0;
 }
 
-void SetCustomPointer(Hwnd /*window*/, int cursor_resource_id) {
-  if (!g_main) return;
+void SetCustomPointer(HWND window, int cursor_resource_id) {
+  MainWindow* state = StateOf(window);
+  if (!state) return;
   UINT type = IMAGE_CURSOR;
-  g_main->custom_pointer = static_cast<HCURSOR>(LoadPicture(cursor_resource_id, &type));
+  state->custom_pointer = static_cast<HCURSOR>(LoadPicture(cursor_resource_id, &type));
 }
 
-void UseCustomPointer(Hwnd /*window*/, bool custom) {
-  if (!g_main) return;
-  g_main->use_custom_pointer = custom;
+void UseCustomPointer(HWND window, bool custom) {
+  MainWindow* state = StateOf(window);
+  if (!state) return;
+  state->use_custom_pointer = custom;
   // While the mouse is captured no WM_SETCURSOR comes: set it now.
-  ::SetCursor(custom && g_main->custom_pointer ? g_main->custom_pointer
-                                               : ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+  ::SetCursor(custom && state->custom_pointer ? state->custom_pointer
+                                              : ::LoadCursorA(nullptr, IDC_ARROW));
 }
 
-bool UsesCustomPointer(Hwnd /*window*/) {
-  return g_main && g_main->use_custom_pointer;
+bool UsesCustomPointer(HWND window) {
+  MainWindow* state = StateOf(window);
+  return state && state->use_custom_pointer;
 }
 
-Hmenu CreatePopupMenu() {
-  return Hmenu{reinterpret_cast<std::uintptr_t>(::CreatePopupMenu())};
-}
-
-namespace {
-HMENU ToMenu(Hmenu menu) {
-  return reinterpret_cast<HMENU>(menu.value);
-}
-}  // namespace
-
-void AppendMenuItem(Hmenu menu, int item_id, std::string_view caption) {
-  std::string copy(caption);
-  ::AppendMenuA(ToMenu(menu), MF_STRING, static_cast<UINT_PTR>(item_id), copy.c_str());
-}
-
-void AppendMenuSeparator(Hmenu menu) {
-  ::AppendMenuA(ToMenu(menu), MF_SEPARATOR, 0, nullptr);
-}
-
-void SetMenuItemChecked(Hmenu menu, int item_id, bool checked) {
-  ::CheckMenuItem(ToMenu(menu), static_cast<UINT>(item_id),
-                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-bool IsMenuItemChecked(Hmenu menu, int item_id) {
-  UINT state = ::GetMenuState(ToMenu(menu), static_cast<UINT>(item_id), MF_BYCOMMAND);
-  return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
-}
-
-void SetMenuItemCaption(Hmenu menu, int item_id, std::string_view caption) {
+void SetMenuItemCaption(HMENU menu, int item_id, std::string_view caption) {
   std::string copy(caption);
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_STRING;
   info.dwTypeData = copy.data();
-  ::SetMenuItemInfoA(ToMenu(menu), static_cast<UINT>(item_id), FALSE, &info);
+  ::SetMenuItemInfoA(menu, static_cast<UINT>(item_id), FALSE, &info);
 }
 
-std::string GetMenuItemCaption(Hmenu menu, int item_id) {
+std::string GetMenuItemCaption(HMENU menu, int item_id) {
   char text[256];
-  int n =
-      ::GetMenuStringA(ToMenu(menu), static_cast<UINT>(item_id), text, sizeof text, MF_BYCOMMAND);
+  int n = ::GetMenuStringA(menu, static_cast<UINT>(item_id), text, sizeof text, MF_BYCOMMAND);
   return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-void PopupMenu(Hmenu menu, Hwnd owner) {
+void PopupMenu(HMENU menu, HWND owner) {
   POINT at{};
   ::GetCursorPos(&at);
-  HWND hwnd = ToHwnd(owner);
   // The menu closes on a click elsewhere only when its owner is the
   // foreground window; the empty message afterwards lets it close at once.
-  ::SetForegroundWindow(hwnd);
-  UINT chosen = ::TrackPopupMenu(ToMenu(menu), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x,
-                                 at.y, 0, hwnd, nullptr);
-  ::PostMessageA(hwnd, WM_NULL, 0, 0);
-  if (chosen && g_main) g_main->sink->OnCommand(static_cast<int>(chosen));
+  ::SetForegroundWindow(owner);
+  UINT chosen = ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y,
+                                 0, owner, nullptr);
+  ::PostMessageA(owner, WM_NULL, 0, 0);
+  if (!chosen) return;
+  if (MainWindow* window = StateOf(owner)) window->sink->OnCommand(static_cast<int>(chosen));
 }
 
 namespace {
@@ -626,15 +638,16 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
     tray->sink->OnTrayMessage(LOWORD(lparam));
     return 0;
   }
+  if (tray && msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    delete tray;
+  }
   return ::DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
 
-Hwnd CreateTrayWindow(EventSink& sink, std::uint32_t callback_message) {
-  static TrayWindow tray;
-  tray.sink = &sink;
-  tray.callback = callback_message;
+HWND CreateTrayWindow(EventSink& sink, UINT callback_message) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -644,17 +657,11 @@ Hwnd CreateTrayWindow(EventSink& sink, std::uint32_t callback_message) {
   ::RegisterClassExA(&wc);
   // A message-only window: never on the screen, so no real mouse movement
   // is ever mistaken for the icon's callback.
-  return FromHwnd(::CreateWindowExA(0, "PallixTray", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, &tray));
-}
-
-void Shell(std::string_view command_line) {
-  std::string copy(command_line);
-  ::WinExec(copy.c_str(), SW_SHOWNORMAL);
-}
-
-void EndProcess() {
-  ::ExitProcess(0);
+  auto* tray = new TrayWindow{&sink, callback_message};
+  HWND hwnd =
+      ::CreateWindowExA(0, "PallixTray", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, tray);
+  if (!hwnd) delete tray;
+  return hwnd;
 }
 
 }  // namespace pallix

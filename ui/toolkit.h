@@ -1,0 +1,144 @@
+// The window toolkit: our own main window and its controls, message boxes,
+// yielding, and facts about the running program. Everything runs on the one
+// user-interface thread. Other programs' windows, files and the shell are
+// reached through the Windows API itself, not through here.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pallix {
+
+// Receives what happens to our own windows. The thin window procedure
+// decodes each message and calls one of these; the owner of the window
+// dispatches to the named handler.
+class EventSink {
+ public:
+  // A button of ours was clicked (by the user or by BM_CLICK), or a menu item
+  // with this id was chosen.
+  virtual void OnCommand(int control_id) = 0;
+  virtual void OnTimer(UINT_PTR timer_id) = 0;
+  // The notification icon's callback: the mouse message of the event.
+  virtual void OnTrayMessage(UINT /*mouse_message*/) {}
+  // The shell started again (the notification area is new and empty).
+  virtual void OnTaskbarCreated() {}
+  // The main window was shown or hidden; it became the active window.
+  virtual void OnShowWindow(bool /*shown*/) {}
+  virtual void OnActivate() {}
+  // The main window is shown and already the active window (no WM_ACTIVATE
+  // comes for that), reported once the showing is complete.
+  virtual void OnShownWhileActive() {}
+  // A click or double-click on the main window's background.
+  virtual void OnBackgroundClick() {}
+  virtual void OnBackgroundDblClick() {}
+  // A mouse button went down or up, or the mouse moved, over a picture box
+  // (or anywhere while it holds the capture). The point is in the picture
+  // box's client coordinates.
+  virtual void OnPictureMouse(int /*control_id*/, UINT /*message*/, POINT /*at*/) {}
+  // Something asks the main window to close; return true to refuse.
+  virtual bool OnQueryClose(int /*reason*/) { return false; }
+  // The main window is going away after all.
+  virtual void OnDestroy() {}
+
+ protected:
+  ~EventSink() = default;
+};
+
+enum class ControlKind {
+  kLabel,
+  kCentredLabel,
+  kTextBox,
+  kButton,
+  kColouredButton,  // draws its own background colour
+  kOptionButton,
+  kComboBox,  // editable text with a drop-down list
+  kListBox,
+  kPictureBox,
+  kShape,
+};
+
+// Why a close request came, as the program's close handler is told.
+inline constexpr int kCloseFromMenu = 0;     // the window menu's Close, Alt+F4
+inline constexpr int kCloseFromCode = 1;     // the program itself
+inline constexpr int kCloseFromSession = 2;  // log-off or shut-down
+inline constexpr int kCloseFromTaskManager = 3;
+
+// The program's title, used by every message box that has none of its own.
+inline constexpr const char* kAppTitle = "Pallix";
+
+// The main window, hidden, with the given client area on the screen. Its
+// state lives with the window and goes when the window is destroyed.
+HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink);
+HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* text,
+                   const RECT& bounds);
+
+void SetCaption(HWND control, std::string_view text);
+std::string GetCaption(HWND control);
+// A control's own visibility, whether or not its parent is shown.
+void SetVisible(HWND control, bool visible);
+bool IsVisible(HWND control);
+void SetBackColor(HWND control, COLORREF color);
+COLORREF GetBackColor(HWND control);
+void SetForeColor(HWND control, COLORREF color);
+COLORREF GetForeColor(HWND control);
+
+// Items of a list box or of a combo box's drop-down list.
+void ListClear(HWND control);
+void ListAddItem(HWND control, std::string_view item);
+int ListCount(HWND control);
+std::string ListItem(HWND control, int index);
+// Selects an item; a combo box's text becomes that item.
+void ListSelect(HWND control, int index);
+
+void SetOptionValue(HWND option, bool value);
+bool GetOptionValue(HWND option);
+
+// Text look: face name, size in points, bold, italic.
+void SetFont(HWND control, const char* face, int points, bool bold, bool italic);
+// A tooltip shown when the pointer rests on the control.
+void SetToolTip(HWND control, std::string_view text);
+
+// Pictures by resource id (0 for none): a picture box's picture, and the
+// main window's own mouse pointer while it is set to its custom image.
+void SetPicture(HWND control, int resource_id);
+int GetPicture(HWND control);
+void SetCustomPointer(HWND window, int cursor_resource_id);
+void UseCustomPointer(HWND window, bool custom);
+bool UsesCustomPointer(HWND window);
+
+// A menu item's caption, by command id.
+void SetMenuItemCaption(HMENU menu, int item_id, std::string_view caption);
+std::string GetMenuItemCaption(HMENU menu, int item_id);
+// Shows the menu at the pointer, left-aligned; returns once it is closed,
+// after the chosen item's command has reached the owner's event sink.
+void PopupMenu(HMENU menu, HWND owner);
+
+// A window of ours that receives the notification icon's callback message
+// and hands it to the sink as OnTrayMessage. It is never on the screen.
+HWND CreateTrayWindow(EventSink& sink, UINT callback_message);
+
+// A modal message box, owned by our main window while it is visible, so
+// that the window waits for the answer. Returns the answer (IDOK, IDYES...).
+// Timers and other events are handled while it is open, as Windows does.
+int MsgBox(std::string_view prompt, UINT style, std::string_view title);
+
+// Handles every event waiting for the program, then returns.
+void DoEvents();
+
+// Runs the message loop until the main window is destroyed.
+int RunMessageLoop();
+
+// The folder of the running executable, as Windows writes it: no trailing
+// backslash, except at the root of a drive ("C:\").
+std::string AppPath();
+
+double TwipsPerPixelX();
+double TwipsPerPixelY();
+
+// A text of the program's own string table, if it has one by that number.
+std::optional<std::string> LoadResString(unsigned id);
+
+}  // namespace pallix
