@@ -254,13 +254,31 @@ wine_screenshot() {
   import -window root -display "$DISPLAY" "$WINE_ARTIFACTS/$1.png" 2>/dev/null
 }
 
+# The in-process tests: a copy of pallix_tests.exe in a folder of its own
+# (the program's folder is where Pallix keeps its files), run there.
+wine_unit_tests() {
+  local build=$1 folder status=0
+  shift
+  # shellcheck source=/dev/null
+  source "$build/wine-env.sh" || return 1
+  folder=$(mktemp -d "$(wine_state_dir "$build")/unit.XXXXXX")
+  cp "$build/pallix_tests.exe" "$folder/"
+  # The log stays outside: the tests empty their folder.
+  (cd "$folder" && timeout 280 wine pallix_tests.exe "$@") </dev/null >"$folder.log" 2>&1 ||
+    status=$?
+  tr -d '\r' <"$folder.log"
+  ((status == 0)) && rm -rf "$folder" "$folder.log"
+  return "$status"
+}
+
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
   set -uo pipefail
   case "${1:-}" in
     setup) wine_fixture_setup "${2:?build folder}" ;;
     cleanup) wine_fixture_cleanup "${2:?build folder}" ;;
+    unit) wine_unit_tests "${2:?build folder}" "${@:3}" ;;
     *)
-      echo "usage: harness.sh setup|cleanup BUILD_DIR" >&2
+      echo "usage: harness.sh setup|cleanup BUILD_DIR | unit BUILD_DIR [GTEST_ARGS...]" >&2
       exit 2
       ;;
   esac

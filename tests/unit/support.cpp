@@ -1,0 +1,186 @@
+#include "tests/unit/support.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "config/config_path.h"
+#include "ui/toolkit.h"
+
+namespace pallix::test {
+
+std::string FolderPath(const std::string& name) {
+  return ConfigPath(AppPath(), name);
+}
+
+void WriteFile(const std::string& name, const std::string& bytes) {
+  std::ofstream out(FolderPath(name), std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream in(FolderPath(name), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool FileExists(const std::string& name) {
+  return ::GetFileAttributesA(FolderPath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void FolderTest::SetUp() {
+  // The program itself stays; everything else a test left goes.
+  char self[MAX_PATH];
+  DWORD n = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string own_name = std::string(self, n).substr(std::string(self, n).find_last_of('\\') + 1);
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA(FolderPath("*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = found.cFileName;
+    if (name == "." || name == ".." || name == own_name) continue;
+    std::string path = FolderPath(name);
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      ::RemoveDirectoryA(path.c_str());
+    } else {
+      ::DeleteFileA(path.c_str());
+    }
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+}
+
+namespace {
+
+struct BoxSearch {
+  DWORD pid;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  char cls[64];
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid || !::IsWindowVisible(hwnd)) return TRUE;
+  if (::GetClassNameA(hwnd, cls, sizeof cls) && std::string(cls) == "#32770" &&
+      ::GetPropA(hwnd, "PallixTestDialog") == nullptr) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string TextOf(HWND hwnd) {
+  char text[1024];
+  int n = ::GetWindowTextA(hwnd, text, sizeof text);
+  return std::string(text, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+BoxAnswerer::BoxAnswerer(std::vector<std::string> answers)
+    : answers_(std::move(answers)), thread_([this] { Run(); }) {}
+
+BoxAnswerer::~BoxAnswerer() {
+  stop_ = true;
+  thread_.join();
+}
+
+std::vector<SeenBox> BoxAnswerer::Seen() {
+  std::lock_guard lock(mutex_);
+  return seen_;
+}
+
+void BoxAnswerer::Run() {
+  std::size_t next = 0;
+  HWND last = nullptr;
+  while (!stop_) {
+    BoxSearch search{::GetCurrentProcessId()};
+    ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+    if (!search.found || search.found == last) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (search.found == nullptr) last = nullptr;
+      continue;
+    }
+    HWND box = search.found;
+    SeenBox seen{TextOf(box), "", {}};
+    std::vector<HWND> buttons;
+    for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      char cls[32];
+      ::GetClassNameA(child, cls, sizeof cls);
+      if (std::string(cls) == "Button") {
+        seen.buttons.push_back(TextOf(child));
+        buttons.push_back(child);
+      } else if (std::string(cls) == "Static" && !TextOf(child).empty()) {
+        seen.text = TextOf(child);
+      }
+    }
+    std::string answer = answers_.empty() ? std::string()
+                                          : answers_[std::min(next, answers_.size() - 1)];
+    ++next;
+    HWND press = buttons.empty() ? nullptr : buttons.front();
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+      if (seen.buttons[i] == answer) press = buttons[i];
+    }
+    {
+      std::lock_guard lock(mutex_);
+      seen_.push_back(seen);
+    }
+    last = box;
+    // Posted: the box's own loop handles it, as it would a user's click.
+    if (press) ::PostMessageA(press, BM_CLICK, 0, 0);
+  }
+}
+
+TestDialog::TestDialog(const char* title, const std::vector<const char*>& buttons,
+                       const char* window_class) {
+  hwnd_ = ::CreateWindowExA(0, window_class, title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100,
+                            420, 160, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd_) {
+    // A class other than the dialog's: register it as a plain window.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = window_class;
+    ::RegisterClassA(&wc);
+    hwnd_ = ::CreateWindowExA(0, window_class, title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100,
+                              420, 160, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  }
+  ::SetPropA(hwnd_, "PallixTestDialog", reinterpret_cast<HANDLE>(1));
+  int x = 10;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    buttons_.push_back(::CreateWindowExA(
+        0, "Button", buttons[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 80, 90, 28, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), ::GetModuleHandleA(nullptr),
+        nullptr));
+    x += 100;
+  }
+  ::SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TestDialog::~TestDialog() {
+  if (::IsWindow(hwnd_)) {
+    ::RemoveWindowSubclass(hwnd_, Proc, 1);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+LRESULT CALLBACK TestDialog::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                  DWORD_PTR self) {
+  auto* dialog = reinterpret_cast<TestDialog*>(self);
+  if (msg == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
+    dialog->clicks_.push_back(LOWORD(wparam));
+    if (dialog->close_on_click_) {
+      ::RemoveWindowSubclass(hwnd, Proc, 1);
+      ::DestroyWindow(hwnd);
+      return 0;
+    }
+  }
+  return ::DefSubclassProc(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace pallix::test

@@ -1,0 +1,79 @@
+// What the in-process tests share: the scratch folder the test program runs
+// in (it is Pallix's own folder, as AppPath sees it), real dialogs made by the
+// test, and an answerer for the message boxes the handlers show.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace pallix::test {
+
+// A file in the program's folder: whole contents, bytes as they are.
+std::string FolderPath(const std::string& name);
+void WriteFile(const std::string& name, const std::string& bytes);
+std::string ReadFile(const std::string& name);
+bool FileExists(const std::string& name);
+
+// A message box as the answerer found it.
+struct SeenBox {
+  std::string title;
+  std::string text;
+  std::vector<std::string> buttons;  // texts, in the order of the box's children
+};
+
+// Watches, on a thread of its own, for message boxes of this process and
+// answers each with the next of the given button texts (the last one
+// repeats; none given: the box's first button). Every box is recorded.
+class BoxAnswerer {
+ public:
+  explicit BoxAnswerer(std::vector<std::string> answers = {});
+  ~BoxAnswerer();
+  std::vector<SeenBox> Seen();
+
+ private:
+  void Run();
+  std::vector<std::string> answers_;
+  std::mutex mutex_;
+  std::vector<SeenBox> seen_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// A top-level dialog of class "#32770" made by the test on its own thread,
+// with push buttons as direct children; it records the ids of the buttons
+// clicked. Button i has id 100 + i.
+class TestDialog {
+ public:
+  TestDialog(const char* title, const std::vector<const char*>& buttons,
+             const char* window_class = "#32770");
+  ~TestDialog();
+  HWND hwnd() const { return hwnd_; }
+  HWND button(std::size_t i) const { return buttons_.at(i); }
+  const std::vector<int>& clicks() const { return clicks_; }
+  // Destroys the dialog as its own click would; called by the first click
+  // when the dialog is made to close.
+  void CloseOnClick(bool close) { close_on_click_ = close; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  HWND hwnd_ = nullptr;
+  std::vector<HWND> buttons_;
+  std::vector<int> clicks_;
+  bool close_on_click_ = false;
+};
+
+// Every test starts in an empty folder (bar the test program) and with no
+// window of a test left over.
+class FolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+};
+
+}  // namespace pallix::test
