@@ -31,6 +31,20 @@ bool FileExists(const std::string& name) {
   return ::GetFileAttributesA(FolderPath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string WatchFile(const std::vector<std::string>& entries) {
+  std::string file = "[WindowTitles]\r\nNum_Windows=" + std::to_string(entries.size()) + "\r\n";
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    file += "Title" + std::to_string(i + 1) + "=" + entries[i] + "\r\n";
+  }
+  return file;
+}
+
+std::vector<std::string> Items(HWND control) {
+  std::vector<std::string> items;
+  for (int i = 0; i < ListCount(control); ++i) items.push_back(ListItem(control, i));
+  return items;
+}
+
 void FolderTest::SetUp() {
   // The program itself stays; everything else a test left goes.
   char self[MAX_PATH];
@@ -119,8 +133,8 @@ void BoxAnswerer::Run() {
         seen.text = TextOf(child);
       }
     }
-    std::string answer = answers_.empty() ? std::string()
-                                          : answers_[std::min(next, answers_.size() - 1)];
+    std::string answer =
+        answers_.empty() ? std::string() : answers_[std::min(next, answers_.size() - 1)];
     ++next;
     HWND press = buttons.empty() ? nullptr : buttons.front();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -153,10 +167,10 @@ TestDialog::TestDialog(const char* title, const std::vector<const char*>& button
   ::SetPropA(hwnd_, "PallixTestDialog", reinterpret_cast<HANDLE>(1));
   int x = 10;
   for (std::size_t i = 0; i < buttons.size(); ++i) {
-    buttons_.push_back(::CreateWindowExA(
-        0, "Button", buttons[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 80, 90, 28, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), ::GetModuleHandleA(nullptr),
-        nullptr));
+    buttons_.push_back(
+        ::CreateWindowExA(0, "Button", buttons[i], WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, x, 80, 90,
+                          28, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)),
+                          ::GetModuleHandleA(nullptr), nullptr));
     x += 100;
   }
   ::SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -173,6 +187,7 @@ LRESULT CALLBACK TestDialog::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
                                   DWORD_PTR self) {
   auto* dialog = reinterpret_cast<TestDialog*>(self);
   if (msg == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
+    if (dialog->on_click) dialog->on_click();
     dialog->clicks_.push_back(LOWORD(wparam));
     if (dialog->close_on_click_) {
       ::RemoveWindowSubclass(hwnd, Proc, 1);

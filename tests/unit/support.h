@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,6 +21,13 @@ std::string FolderPath(const std::string& name);
 void WriteFile(const std::string& name, const std::string& bytes);
 std::string ReadFile(const std::string& name);
 bool FileExists(const std::string& name);
+
+// A configuration file's bytes with these entries, counted, as Pallix stores
+// them.
+std::string WatchFile(const std::vector<std::string>& entries);
+
+// The items of one of our list boxes or combo boxes, in order.
+std::vector<std::string> Items(HWND control);
 
 // A message box as the answerer found it.
 struct SeenBox {
@@ -60,6 +68,8 @@ class TestDialog {
   // Destroys the dialog as its own click would; called by the first click
   // when the dialog is made to close.
   void CloseOnClick(bool close) { close_on_click_ = close; }
+  // Runs on every click, before the click is recorded.
+  std::function<void()> on_click;
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

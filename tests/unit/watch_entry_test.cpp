@@ -1,69 +1,58 @@
-// Reading stored entries and counts back.
+// Reading stored entries and counts back, and the blanks trimmed from them.
 #include "watch/watch_entry.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+
+#include "config/config_path.h"
 
 namespace pallix {
 namespace {
 
-WatchEntry E(std::string title, std::string button, std::string cls) {
-  return WatchEntry{std::move(title), std::move(button), std::move(cls)};
+TEST(WatchEntry, PiecesAreFoundByTheFirstBracketsAndMarker) {
+  // Value, then title, caption and class. "Read ini" shows the plainer ones.
+  const char* const cases[][4] = {
+      // The title stays as it stands; caption and class lose their blanks,
+      // and only blanks.
+      {"A [ B ] << C >>", "A ", "B", "C"},
+      {"A[\tB ]<<C\t>>", "A", "\tB", "C\t"},
+      {"Save [draft][OK]<<#32770>>", "Save ", "draft", "#32770"},
+      {"T[B]<<A<<B>>", "T", "B", "A<<B"},
+      // The class ends two characters before the end, whatever they are.
+      {"T[B]<<CLASS", "T", "B", "CLA"},
+      // What is missing comes back empty, and so does what has no end.
+      {"NoTitle", "", "", ""},
+      {"[]<<>>", "", "", ""},
+      {"T[B<<C>>", "", "", "C"},
+      {"T]x[B<<C>>", "", "", "C"},
+      {"T[B]<<>", "T", "B", ""},
+      {"T[B]<<", "T", "B", ""}};
+  for (const auto& c : cases) {
+    WatchEntry got = ParseWatchEntry(c[0]);
+    EXPECT_EQ(got.title, c[1]) << c[0];
+    EXPECT_EQ(got.button, c[2]) << c[0];
+    EXPECT_EQ(got.window_class, c[3]) << c[0];
+  }
 }
 
-TEST(ParseWatchEntry, WellFormedEntriesGiveTheirPieces) {
-  EXPECT_EQ(ParseWatchEntry("A[B]<<C>>"), E("A", "B", "C"));
-  EXPECT_EQ(ParseWatchEntry("Save changes[&Yes]<<#32770>>"), E("Save changes", "&Yes", "#32770"));
-  EXPECT_EQ(ParseWatchEntry("T[DEFAULT]<<#32770>>"), E("T", "DEFAULT", "#32770"));
-  // The title is kept as it stands; caption and class lose their blanks.
-  EXPECT_EQ(ParseWatchEntry("A [ B ] << C >>"), E("A ", "B", "C"));
-  // Tabs are not blanks.
-  EXPECT_EQ(ParseWatchEntry("A[\tB ]<<C\t>>"), E("A", "\tB", "C\t"));
-}
-
-TEST(ParseWatchEntry, TheFirstBracketsAndMarkerDecide) {
-  EXPECT_EQ(ParseWatchEntry("Save [draft][OK]<<#32770>>"), E("Save ", "draft", "#32770"));
-  EXPECT_EQ(ParseWatchEntry("[]<<>>"), E("", "", ""));
-  EXPECT_EQ(ParseWatchEntry("T[B]<<A<<B>>"), E("T", "B", "A<<B"));
-  // The class ends two characters before the end, whatever they are.
-  EXPECT_EQ(ParseWatchEntry("T[B]<<CLASS"), E("T", "B", "CLA"));
-}
-
-TEST(ParseWatchEntry, MissingPiecesComeBackEmpty) {
-  EXPECT_EQ(ParseWatchEntry("NoTitle"), E("", "", ""));
-  EXPECT_EQ(ParseWatchEntry(""), E("", "", ""));
-  EXPECT_EQ(ParseWatchEntry("T[B]"), E("T", "B", ""));
-  EXPECT_EQ(ParseWatchEntry("X<<C>>"), E("", "", "C"));
-}
-
-TEST(ParseWatchEntry, PiecesWithoutAnEndAreEmptyNotGuessed) {
-  // "[" with no "]" after it.
-  EXPECT_EQ(ParseWatchEntry("T[B<<C>>"), E("", "", "C"));
-  EXPECT_EQ(ParseWatchEntry("T]x[B<<C>>"), E("", "", "C"));
-  // Fewer than two characters after "<<".
-  EXPECT_EQ(ParseWatchEntry("T[B]<<>"), E("T", "B", ""));
-  EXPECT_EQ(ParseWatchEntry("T[B]<<"), E("T", "B", ""));
-  EXPECT_EQ(ParseWatchEntry("<<"), E("", "", ""));
-  EXPECT_EQ(ParseWatchEntry("<<>>"), E("", "", ""));
-}
-
-TEST(LeadingNumber, TakesTheNumberAtTheStart) {
-  EXPECT_EQ(LeadingNumber("2"), 2);
+TEST(WatchEntry, TheCountIsTheNumberAtTheStart) {
   EXPECT_EQ(LeadingNumber("2x"), 2);
   EXPECT_EQ(LeadingNumber("  12 "), 12);
   EXPECT_EQ(LeadingNumber("-5"), -5);
   EXPECT_EQ(LeadingNumber("4294967296"), 4294967296LL);
   EXPECT_EQ(LeadingNumber("x2"), 0);
   EXPECT_EQ(LeadingNumber(""), 0);
-  EXPECT_EQ(LeadingNumber("\t3"), 0);  // only spaces are skipped
+  EXPECT_EQ(LeadingNumber("\t3"), 0);  // only blanks are skipped
   EXPECT_EQ(LeadingNumber("99999999999999999999999"), INT64_MAX);
 }
 
-TEST(TrimBlanks, RemovesSpacesOnly) {
+TEST(TrimBlanks, RemovesSpacesOnlyAndOnlyAtTheEnds) {
   EXPECT_EQ(TrimBlanks("  a b  "), "a b");
   EXPECT_EQ(TrimBlanks("   "), "");
   EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");
+  EXPECT_EQ(TrimBlanks(" x.ini"), "x.ini");
 }
 
 }  // namespace
