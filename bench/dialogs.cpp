@@ -45,7 +45,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/wine/options.h"
+#include "bench/options.h"
 
 namespace {
 
@@ -68,8 +68,8 @@ const char kUsageText[] =
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
     "                             [--pause-after K --pause-ms M]\n";
 
-using pallix_test::Options;
-using pallix_test::UsageError;
+using pallix_tools::Options;
+using pallix_tools::UsageError;
 using Args = Options;
 
 // A count or a time: a decimal number, not negative.
@@ -89,7 +89,7 @@ long long Number(const Args& args, std::string_view key, long long fallback) {
 }
 
 Args ParseArgs(int argc, char** argv) {
-  return pallix_test::ParseOptions(argc, argv, 2, {"in-panel"});
+  return pallix_tools::ParseOptions(argc, argv, 2, {"in-panel"});
 }
 
 // ---------------------------------------------------------------------------

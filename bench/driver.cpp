@@ -1,7 +1,7 @@
-// pallix_driver: a console tool that shell tests run under Wine to find
-// windows and send them what the system or a user would, printing plain
-// results. It stands outside the program under test on purpose, so it talks
-// to the window system directly.
+// pallix_driver: a console tool that the journeys, the benchmark and the run
+// command run under Wine to find windows and send them what the system or a
+// user would, printing plain results. It stands outside the program under
+// test on purpose, so it talks to the window system directly.
 //
 // Output conventions, so that shell scripts can read it with `read`:
 //   a window is written as its handle in hex, "0x0001002A"; a rectangle as
@@ -27,7 +27,7 @@
 #include <string>
 #include <string_view>
 
-#include "tests/wine/options.h"
+#include "bench/options.h"
 
 namespace {
 
@@ -64,12 +64,12 @@ const char kUsageText[] =
     "  register-message --name N          the number of a registered message\n"
     "  icon-delete --hwnd H --id N        removes a notification-area icon\n";
 
-using pallix_test::UsageError;
-using Args = pallix_test::Options;
+using pallix_tools::UsageError;
+using Args = pallix_tools::Options;
 
 Args ParseArgs(int argc, char** argv, int first) {
   // Options that stand alone; every other option takes a value.
-  return pallix_test::ParseOptions(argc, argv, first, {"visible", "post", "message-only"});
+  return pallix_tools::ParseOptions(argc, argv, first, {"visible", "post", "message-only"});
 }
 
 // Accepts decimal, 0x-prefixed hex, and negative decimal (for LPARAMs such

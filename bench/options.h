@@ -1,4 +1,5 @@
-// Command lines of the test programs: "--name value" options and lone flags.
+// Command lines of the driver and the dialog maker: "--name value" options
+// and lone flags.
 #pragma once
 
 #include <map>
@@ -6,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pallix_test {
+namespace pallix_tools {
 
 class UsageError {
  public:
@@ -56,4 +57,4 @@ inline Options ParseOptions(int argc, char** argv, int first,
   return options;
 }
 
-}  // namespace pallix_test
+}  // namespace pallix_tools

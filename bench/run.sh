@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The benchmarks: the real pallix.exe under Wine on a virtual X display,
-# answering dialogs of another process (tests/wine/dialogs.cpp), and idling.
+# answering dialogs of another process (bench/dialogs.cpp), and idling.
 #
 #   bash bench/run.sh
 #
@@ -14,7 +14,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build/bench
-harness=$root/tests/wine/harness.sh
+# shellcheck source=scripts/wine.sh
+source "$root/scripts/wine.sh"
 
 bash "$root/scripts/deps.sh"
 
@@ -22,7 +23,7 @@ echo "== building the Windows programs"
 mkdir -p "$build"
 cmake -S "$root" -B "$build/win64" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release \
-  >"$build/configure.log" 2>&1 || {
+  -DBUILD_TESTING=OFF >"$build/configure.log" 2>&1 || {
   tail -n 30 "$build/configure.log"
   exit 1
 }
@@ -31,26 +32,32 @@ cmake --build "$build/win64" >"$build/build.log" 2>&1 || {
   exit 1
 }
 
-echo "== a private Wine prefix and display"
-bash "$harness" setup "$build"
+fail() {
+  printf 'FAIL: %s\n' "$*" >&2
+  exit 1
+}
 
-export PALLIX_BUILD_DIR=$build PALLIX_WIN64_DIR=$build/win64
-# shellcheck source-path=SCRIPTDIR source=../tests/wine/harness.sh
-source "$harness"
-wine_test_begin bench
+echo "== a private Wine prefix and display"
+# What an interrupted run left behind goes first.
+wine_down "$build/wine"
+rm -rf "$build/wine"
+wine_up "$build/wine" || exit 1
+export PALLIX_EXE_DIR=$build/win64 WINE_LOGS=$build/wine/work
+mkdir -p "$WINE_LOGS"
 bench_end() {
-  local status=$? pid
+  local status=$?
   trap - EXIT
-  for pid in "${WINE_STARTED_PIDS[@]}"; do wine_end "$pid"; done
-  bash "$harness" cleanup "$build" || true
-  ((status == 0)) || echo "logs and reports are in $WINE_WORK"
+  set +e
+  wine_end_started
+  wine_down "$build/wine"
+  ((status == 0)) || echo "logs and reports are in $WINE_LOGS"
   exit "$status"
 }
 trap bench_end EXIT
 
-dialogs=$PALLIX_WIN64_DIR/pallix_dialogs.exe
-poller=$PALLIX_WIN64_DIR/pallix_poller.exe
-objects=$PALLIX_WIN64_DIR/pallix_objects.exe
+dialogs=$PALLIX_EXE_DIR/pallix_dialogs.exe
+poller=$PALLIX_EXE_DIR/pallix_poller.exe
+objects=$PALLIX_EXE_DIR/pallix_objects.exe
 readonly period_ms=55
 clock_ticks=$(getconf CLK_TCK)
 readonly clock_ticks
@@ -88,10 +95,10 @@ status_kib() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/status"; }
 # start_pallix NAME ENTRY...: Pallix in a folder of its own with these
 # entries. Sets PALLIX_LINUX (the Linux pid), PALLIX_WINPID, PALLIX_MAIN.
 start_pallix() {
-  local folder="$WINE_WORK/$1" main
+  local folder="$WINE_LOGS/$1" main
   shift
   mkdir -p "$folder"
-  cp "$PALLIX_WIN64_DIR/pallix.exe" "$folder/"
+  cp "$PALLIX_EXE_DIR/pallix.exe" "$folder/"
   wine_write_watch_list "$folder/watch.ini" "$@"
   wine_start "$folder" pallix.exe
   PALLIX_LINUX=$WINE_PID
@@ -116,7 +123,7 @@ switch_monitoring() {
 }
 
 # series NAME ARGS...: runs pallix_dialogs series; the report lands in
-# $WINE_WORK/NAME.out and its summary fields in SUMMARY[...].
+# $WINE_LOGS/NAME.out and its summary fields in SUMMARY[...].
 declare -A SUMMARY=()
 summary_of() {
   local line field
@@ -128,9 +135,9 @@ summary_of() {
 series() {
   local name=$1
   shift
-  timeout 600 wine "$dialogs" series "$@" </dev/null >"$WINE_WORK/$name.out" \
-    2>>"$WINE_WORK/pallix_dialogs.log" || true
-  summary_of "$WINE_WORK/$name.out"
+  timeout 600 wine "$dialogs" series "$@" </dev/null >"$WINE_LOGS/$name.out" \
+    2>>"$WINE_LOGS/pallix_dialogs.log" || true
+  summary_of "$WINE_LOGS/$name.out"
 }
 
 # idle_cost PID SECONDS: percent of one core that the process and the server
@@ -153,7 +160,7 @@ idle_cost() {
 # snapshot: "gdi windows hwm_kib rss_kib" of the running Pallix.
 snapshot() {
   local line gdi windows
-  line=$(wine "$objects" --pid "$PALLIX_WINPID" 2>>"$WINE_WORK/objects.log" | tr -d '\r') ||
+  line=$(wine "$objects" --pid "$PALLIX_WINPID" 2>>"$WINE_LOGS/objects.log" | tr -d '\r') ||
     fail "pallix_objects could not read process $PALLIX_WINPID"
   gdi=$(sed -n 's/.*gdi_table=\([^ ]*\).*/\1/p' <<<"$line")
   windows=$(sed -n 's/.*windows=\([^ ]*\).*/\1/p' <<<"$line")
@@ -196,10 +203,10 @@ pallix_median=${SUMMARY[median_ms]} pallix_p95=${SUMMARY[p95_ms]} pallix_p99=${S
 pallix_answered=${SUMMARY[answered]} pallix_wrong=${SUMMARY[wrong]}
 
 echo "   soak, 1000 boxes in a row"
-soak_out=$WINE_WORK/soak.out
+soak_out=$WINE_LOGS/soak.out
 timeout 900 wine "$dialogs" series --count 1000 --title 'Bench box' --type yesnocancel \
   --expect yes --timeout-ms 5000 --pause-after 100 --pause-ms 5000 </dev/null >"$soak_out" \
-  2>>"$WINE_WORK/pallix_dialogs.log" &
+  2>>"$WINE_LOGS/pallix_dialogs.log" &
 soak_pid=$!
 tries=0
 until grep -q '^pause ' "$soak_out" 2>/dev/null; do
@@ -219,7 +226,7 @@ read -r gdi_1000 windows_1000 hwm_1000 rss_1000 < <(snapshot)
 
 echo "   the floor: a 1 ms poller, Pallix switched off"
 switch_monitoring "Disable monitoring"
-wine_start "$WINE_WORK" "$poller" --class '#32770' --title 'Bench box' --button '&Yes' \
+wine_start "$WINE_LOGS" "$poller" --class '#32770' --title 'Bench box' --button '&Yes' \
   --period-ms 1
 poller_pid=$WINE_PID
 sleep 1
@@ -247,13 +254,13 @@ stop_pallix
 # The same question asked of the stand-in: a window timer of the same
 # period making the same lookups, and nothing else.
 echo "== the floor of idling: a bare $period_ms ms timer with the same lookups, 30 s each"
-wine_start "$WINE_WORK" "$poller" --timer --period-ms $period_ms --class '#32770' \
+wine_start "$WINE_LOGS" "$poller" --timer --period-ms $period_ms --class '#32770' \
   --title 'Bench box' --button '&Yes'
 sleep 3
 idle_cost "$WINE_PID" 30
 bare1_pct=$IDLE_PCT bare1_ms=$IDLE_MS bare1_wall=$IDLE_WALL bare1_split=$IDLE_SPLIT
 wine_end "$WINE_PID"
-wine_start "$WINE_WORK" "$poller" --timer --period-ms $period_ms --class '#32770' \
+wine_start "$WINE_LOGS" "$poller" --timer --period-ms $period_ms --class '#32770' \
   --title 'Idle entry' --entries 20 --button '&Yes'
 sleep 3
 idle_cost "$WINE_PID" 30

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Pallix need, and
-# only those that are missing; the package lists are refreshed only when
-# something has to be installed.
+# Installs the Debian packages that building, running and testing Pallix
+# need, and only those that are missing; the package lists are refreshed
+# only when something has to be installed.
 set -euo pipefail
 
 # package:command — a package counts as present when dpkg has it installed,
@@ -9,16 +9,15 @@ set -euo pipefail
 readonly wanted=(
   cmake:cmake
   ninja-build:ninja
-  g++:g++
-  libgtest-dev:
-  g++-mingw-w64-x86-64:x86_64-w64-mingw32-g++
+  g++-mingw-w64-x86-64-posix:x86_64-w64-mingw32-g++-posix
+  # GoogleTest's sources, built with that compiler for the in-process tests.
+  googletest:
   wine64:
   wine:wine
   xvfb:Xvfb
   xdotool:xdotool
   imagemagick:import
   x11-utils:xdpyinfo
-  clang:clang
 )
 
 missing=()

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything (the host build with its unit tests, and the Windows build
-# beside it) and runs every test: unit tests on the simulated desktop and the
-# real program under Wine. The output ends with CTest's summary, and the exit
-# status is CTest's.
-set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+# Builds Pallix, its tests and its tools for Windows, and runs every test
+# under Wine: the in-process tests and the journeys that drive the real
+# pallix.exe. The output ends with CTest's summary, and the exit status is
+# CTest's.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit
 
-bash scripts/deps.sh
-cmake --preset host
-cmake --build --preset host
-status=0
-ctest --test-dir build/host --output-on-failure || status=$?
-exit "$status"
+bash scripts/deps.sh || exit
+cmake --preset win64 || exit
+cmake --build --preset win64 || exit
+ctest --test-dir build/win64 --output-on-failure

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Pallix answers the message boxes of another program: switched on with a
+# real click on its button, it presses in each watched box the button that
+# its entry names, and leaves alone the dialogs that only look like a
+# watched one (another class, the button inside a child panel, the title
+# spaced otherwise). Switched off from the real tray menu, it answers
+# nothing.
+set -euo pipefail
+# shellcheck source=tests/wine/harness.sh
+source "$(dirname "$0")/harness.sh"
+journey_begin wine_monitor
+
+declare -A DIALOG_PIDS=()
+# dialog NAME ARGS...: pallix_dialogs.exe ARGS in the background, reporting
+# how its dialog ended to NAME.out.
+dialog() {
+  timeout 60 wine "$PALLIX_EXE_DIR/pallix_dialogs.exe" "${@:2}" </dev/null \
+    >"$WINE_LOGS/$1.out" 2>>"$WINE_LOGS/pallix_dialogs.log" &
+  DIALOG_PIDS[$1]=$!
+}
+
+# expect_end NAME ANSWER: the dialog ended with ANSWER (yes, no, ok,
+# cancel, button, or none when it closed itself unanswered).
+expect_end() {
+  local status=0 kind got ms
+  wait "${DIALOG_PIDS[$1]}" || status=$?
+  ((status <= 1)) || fail "pallix_dialogs for $1 ended with status $status"
+  read -r kind _ got _ ms <"$WINE_LOGS/$1.out" || true
+  [[ $kind == result ]] || fail "pallix_dialogs for $1 reported: $(cat "$WINE_LOGS/$1.out")"
+  [[ $got == "$2" ]] || fail "$1 ended with \"$got\" after $ms ms, expected \"$2\""
+  echo "$1: $got after $ms ms"
+}
+
+expect_caption() {
+  local tries=0
+  until [[ $(drv text --hwnd "$COMMAND2") == "$1" ]]; do
+    ((tries++ < 25)) || fail "Command2 reads \"$(drv text --hwnd "$COMMAND2")\", not \"$1\""
+    sleep 0.2
+  done
+}
+
+# The buttons' texts as the system's message boxes write them.
+start_pallix app 'Answer with Yes[&Yes]<<#32770>>' 'Answer with No[&No]<<#32770>>' \
+  'Answer with Cancel[Cancel]<<#32770>>' 'Answer with OK[OK]<<#32770>>' \
+  'Save changes[&Yes]<<#32770>>' 'Other class[&Yes]<<#32770>>' 'Nested[&Yes]<<#32770>>'
+wait_main
+COMMAND2=$(child "Enable monitoring")
+click "$COMMAND2"
+expect_caption "Disable monitoring"
+
+# The look-alikes are all up before the watched boxes open, and stay until
+# those have been answered.
+dialog other_class dialog --title 'Other class' --class PallixOtherDialog --button '&Yes' \
+  --timeout-ms 6000
+dialog nested dialog --title Nested --button '&Yes' --in-panel --timeout-ms 6000
+dialog spaced box --title 'Save  changes' --type yesno --timeout-ms 6000
+for title in 'Other class' Nested 'Save  changes'; do
+  drv wait-window --title "$title" --visible --timeout-ms 20000 >/dev/null ||
+    fail "the look-alike \"$title\" did not open"
+done
+dialog yes box --title 'Answer with Yes' --type yesnocancel --timeout-ms 10000
+dialog no box --title 'Answer with No' --type yesnocancel --timeout-ms 10000
+dialog cancel box --title 'Answer with Cancel' --type yesnocancel --timeout-ms 10000
+dialog ok box --title 'Answer with OK' --type okcancel --timeout-ms 10000
+# Window titles are looked up without regard to case, on Windows as on Wine.
+dialog capitals box --title 'SAVE CHANGES' --type yesno --timeout-ms 10000
+for name in yes no cancel ok; do expect_end $name $name; done
+expect_end capitals yes
+for title in 'Other class' Nested 'Save  changes'; do
+  drv wait-window --title "$title" --visible --timeout-ms 0 >/dev/null ||
+    fail "the look-alike \"$title\" closed before the watched boxes were answered"
+done
+for name in other_class nested spaced; do expect_end $name none; done
+
+tray_menu
+menu_choose "$MENU_DISABLE"
+expect_caption "Enable monitoring"
+# Some thirty ticks' time.
+dialog off box --title 'Answer with Yes' --type yesnocancel --timeout-ms 1700
+expect_end off none
+echo "watched boxes answered with their buttons, look-alikes left alone, nothing answered when off"
