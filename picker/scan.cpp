@@ -48,4 +48,13 @@ void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
   }
 }
 
+void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser) {
+  // List1 lies outside the visible client area: redrawing it after every
+  // line costs more than the whole walk under some window systems.
+  HWND list = chooser.controls.List1;
+  ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  CollectChildWindows(hwnd, chooser);
+  ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+}
+
 }  // namespace pallix

@@ -25,8 +25,6 @@ struct ButtonChooser {
 // before the child), yielding to the event loop once per window. A start of
 // 0 is replaced by the desktop window.
 void CollectChildWindows(HWND& start, ButtonChooser& chooser);
-inline void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser) {
-  CollectChildWindows(hwnd, chooser);
-}
+void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser);
 
 }  // namespace pallix
