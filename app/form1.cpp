@@ -4,6 +4,7 @@
 #include "app/tray.h"
 #include "config/report_error.h"
 #include "resources/resource_ids.h"
+#include "watch/add.h"
 #include "watch/read_ini.h"
 
 namespace pallix {
@@ -111,6 +112,10 @@ void Form1::OnCommand(int id) {
       case kIdCommand2:
         Command2_Click(Switch());
         break;
+      case kIdCommand3:
+        Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.cmd1, c_.Op1, c_.Label3},
+                       picker_.picked_class());
+        break;
       case kIdCommand4:
         Command4_Click(File1, Chooser());
         break;
@@ -146,6 +151,25 @@ void Form1::OnTrayMessage(UINT mouse_message) {
   Handle([&] {
     Picture1_MouseMove(TrayControls{hwnd_, c_.traymenu, kIdSwopen},
                        mouse_message * TwipsPerPixelX());
+  });
+}
+
+void Form1::OnPictureMouse(int control_id, UINT message, POINT) {
+  if (control_id != kIdPicture2) return;
+  Handle([&] {
+    switch (message) {
+      case WM_MOUSEMOVE:
+        picker_.Picture2_MouseMove();
+        break;
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+        picker_.Picture2_MouseUp();
+        break;
+      default:  // a press, or the second press of a double-click
+        picker_.Picture2_MouseDown();
+        break;
+    }
   });
 }
 

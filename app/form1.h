@@ -8,6 +8,7 @@
 
 #include "config/chooser.h"
 #include "monitor/monitor.h"
+#include "picker/picker.h"
 #include "ui/toolkit.h"
 #include "watch/watch_table.h"
 
@@ -80,6 +81,7 @@ class Form1 final : public EventSink {
   HWND hwnd() const { return hwnd_; }
   const Form1Controls& controls() const { return c_; }
   const WatchTable& watch() const { return watch_; }
+  Picker& picker() { return picker_; }
 
   // EventSink
   void OnCommand(int control_id) override;
@@ -91,6 +93,7 @@ class Form1 final : public EventSink {
   void OnShownWhileActive() override;
   void OnBackgroundClick() override;
   void OnBackgroundDblClick() override;
+  void OnPictureMouse(int control_id, UINT message, POINT at) override;
   bool OnQueryClose(int reason) override;
   void OnDestroy() override { Form_Unload(); }
 
@@ -108,6 +111,7 @@ class Form1 final : public EventSink {
   FileList File1;
   WatchTable watch_;
   DialogMonitor monitor_;
+  Picker picker_;
   // Activation counts once per showing: switching back from another
   // program is no new activation.
   bool activation_pending_ = true;

@@ -90,6 +90,10 @@ void Form1::Create() {
   SetBackColor(c_.Command2, kMonitorOffColour);
   for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label3}) SetBackColor(grey, kGrey);
 
+  picker_.Attach(
+      PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text2, c_.Text4, c_.Label3, kCursorPicker},
+      ScanControls{c_.cmd1, c_.Op1, c_.List1});
+
   // The icon's messages come to a window of their own, never on the screen.
   c_.Picture1 = CreateTrayWindow(*this, kTrayCallbackMessage);
 

@@ -243,7 +243,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
 // keeps its own behaviour otherwise.
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
                              DWORD_PTR) {
-  if (msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP) {
+  if (msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) {
     if (MainWindow* window = StateOf(::GetParent(hwnd))) {
       window->sink->OnPictureMouse(::GetDlgCtrlID(hwnd), msg,
                                    POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
@@ -448,6 +448,15 @@ void ListSelect(HWND control, int index) {
 }
 
 void SetOptionValue(HWND option, bool value) {
+  // Option buttons of one window form one group: choosing one clears the
+  // others, as a click does.
+  if (MainWindow* window = value ? StateOf(::GetParent(option)) : nullptr) {
+    for (const auto& [control, look] : window->controls) {
+      if (look.kind == ControlKind::kOptionButton && control != option) {
+        ::SendMessageA(control, BM_SETCHECK, BST_UNCHECKED, 0);
+      }
+    }
+  }
   ::SendMessageA(option, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 bool GetOptionValue(HWND option) {

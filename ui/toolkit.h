@@ -34,7 +34,8 @@ class EventSink {
   // A click or double-click on the main window's background.
   virtual void OnBackgroundClick() {}
   virtual void OnBackgroundDblClick() {}
-  // A mouse button went down or up, or the mouse moved, over a picture box
+  // A mouse button went down, up or down again (WM_MOUSEMOVE to
+  // WM_MBUTTONDBLCLK), or the mouse moved, over a picture box
   // (or anywhere while it holds the capture). The point is in the picture
   // box's client coordinates.
   virtual void OnPictureMouse(int /*control_id*/, UINT /*message*/, POINT /*at*/) {}

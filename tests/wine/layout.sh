@@ -17,7 +17,7 @@ px() { echo $((($1 * DPI + 720) / 1440)); }
 # problems IMAGE LEFT TOP: one line for each point of the client area at
 # LEFT,TOP that is not as designed.
 problems() {
-  local image=$1 cx=$2 cy=$3 l t r b mx my d format="" i got
+  local image=$1 cx=$2 cy=$3 l t r b mx my d i got
   local -a xs=() ys=() wants=() names=()
   point() { xs+=("$1") ys+=("$2") wants+=("$3") names+=("$4"); }
   # Command2 at 90,1680, 4545 x 315: clear of its raised edge and caption.
@@ -43,11 +43,9 @@ problems() {
   point $((cx + $(px 2250))) $((cy + $(px 660))) $GREY "background below the title row"
   point $((cx + $(px 2250))) $((cy + $(px 2005))) $GREY "background below Command2"
   point $((cx + $(px 4600))) $((cy + $(px 1000))) $GREY "background right of Shape1"
-  for i in "${!xs[@]}"; do
-    format+="%[fx:int(255*p{${xs[i]},${ys[i]}}.r+0.5)],%[fx:int(255*p{${xs[i]},${ys[i]}}.g+0.5)]"
-    format+=",%[fx:int(255*p{${xs[i]},${ys[i]}}.b+0.5)]\n"
-  done
-  mapfile -t got < <(convert "$image" -format "$format" info:)
+  local points=()
+  for i in "${!xs[@]}"; do points+=("${xs[i]},${ys[i]}"); done
+  mapfile -t got < <(pixels "$image" "${points[@]}")
   local -A edge=()
   for i in "${!xs[@]}"; do
     if [[ ${wants[i]} == "$BLUE" ]]; then

@@ -10,35 +10,6 @@ set -euo pipefail
 source "$(dirname "$0")/harness.sh"
 journey_begin wine_monitor
 
-declare -A DIALOG_PIDS=()
-# dialog NAME ARGS...: pallix_dialogs.exe ARGS in the background, reporting
-# how its dialog ended to NAME.out.
-dialog() {
-  timeout 60 wine "$PALLIX_EXE_DIR/pallix_dialogs.exe" "${@:2}" </dev/null \
-    >"$WINE_LOGS/$1.out" 2>>"$WINE_LOGS/pallix_dialogs.log" &
-  DIALOG_PIDS[$1]=$!
-}
-
-# expect_end NAME ANSWER: the dialog ended with ANSWER (yes, no, ok,
-# cancel, button, or none when it closed itself unanswered).
-expect_end() {
-  local status=0 kind got ms
-  wait "${DIALOG_PIDS[$1]}" || status=$?
-  ((status <= 1)) || fail "pallix_dialogs for $1 ended with status $status"
-  read -r kind _ got _ ms <"$WINE_LOGS/$1.out" || true
-  [[ $kind == result ]] || fail "pallix_dialogs for $1 reported: $(cat "$WINE_LOGS/$1.out")"
-  [[ $got == "$2" ]] || fail "$1 ended with \"$got\" after $ms ms, expected \"$2\""
-  echo "$1: $got after $ms ms"
-}
-
-expect_caption() {
-  local tries=0
-  until [[ $(drv text --hwnd "$COMMAND2") == "$1" ]]; do
-    ((tries++ < 25)) || fail "Command2 reads \"$(drv text --hwnd "$COMMAND2")\", not \"$1\""
-    sleep 0.2
-  done
-}
-
 # The buttons' texts as the system's message boxes write them.
 start_pallix app 'Answer with Yes[&Yes]<<#32770>>' 'Answer with No[&No]<<#32770>>' \
   'Answer with Cancel[Cancel]<<#32770>>' 'Answer with OK[OK]<<#32770>>' \

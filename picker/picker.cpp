@@ -1,0 +1,98 @@
+#include "picker/picker.h"
+
+#include <cstdio>
+
+#include "ui/toolkit.h"
+
+namespace pallix {
+namespace {
+
+std::string WithoutLeadingSpaces(std::string_view text) {
+  std::size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
+}  // namespace
+
+std::string WindowText(HWND window) {
+  if (!window) return {};
+  char buffer[144] = {};
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_NORMAL | SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
+    return {};
+  }
+  return std::string(buffer, std::min<std::size_t>(copied, sizeof buffer - 1));
+}
+
+std::string HandleCaption(HWND window) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X",
+                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(window)));
+  return text;
+}
+
+bool BeginsWithRhinoceros(std::string_view title) {
+  return title.starts_with("Rhinoceros");
+}
+
+void Picker::Picture2_MouseDown() {
+  SetVisible(c_.Label3, false);
+  for (int i = 0; i < 3; ++i) {
+    SetVisible(chooser_.controls.cmd1[i], false);
+    SetVisible(chooser_.controls.Op1[i], false);
+    SetCaption(chooser_.controls.cmd1[i], "");
+  }
+  chooser_.button_count = 0;
+  UseCustomPointer(c_.form, true);
+  // The cursor image seems to leave the box with the pointer.
+  SetPicture(c_.Picture2, 0);
+  picking_ = true;
+  ::SetCapture(c_.Picture2);
+}
+
+void Picker::Picture2_MouseMove() {
+  if (!picking_) return;
+  POINT at{};
+  ::GetCursorPos(&at);
+  HWND found = ::WindowFromPoint(at);
+  if (outline_.outlined_hwnd && outline_.outlined_hwnd != found) {
+    remove_outline(outline_, outline_.outlined_hwnd);
+  }
+  picked_window_ = found;
+  SetCaption(c_.form, HandleCaption(picked_window_));
+  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(picked_window_)));
+  // Redrawn only when the window under the pointer changes: each frame costs
+  // a pixel operation per edge and the pointer moves many times a second.
+  if (outline_.outlined_hwnd != picked_window_) draw_outline(outline_, picked_window_);
+}
+
+void Picker::Picture2_MouseUp() {
+  ListClear(chooser_.controls.List1);
+  // Movement handled during the scan's yields may change picked_window; the
+  // steps below use it as it is then.
+  ScanPickedWindow(picked_window_, chooser_);
+  HWND parent = ::GetParent(picked_window_);
+  std::string tested = WindowText(parent);
+  {
+    char name[255];
+    int n = ::GetClassNameA(picked_window_, name, sizeof name);
+    picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+  }
+  SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
+  if (!BeginsWithRhinoceros(tested)) {
+    tested = WindowText(::GetParent(parent));
+    SetCaption(c_.Text2, WithoutLeadingSpaces(tested) + " level2 ");
+  }
+  picking_ = false;
+  SetPicture(c_.Picture2, c_.picker_cursor);
+  UseCustomPointer(c_.form, false);
+  ::ReleaseCapture();
+  SetCaption(c_.Text4, picked_class_);
+  if (!BeginsWithRhinoceros(tested)) {
+    SetCaption(c_.Label3, kNoRhinocerosMessage);
+    SetVisible(c_.Label3, true);
+  }
+}
+
+}  // namespace pallix

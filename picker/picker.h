@@ -1,0 +1,70 @@
+// Drag-to-pick: a press on the picker picture captures the mouse; each
+// movement names and outlines the window under the pointer; the release
+// makes it the captured window, offers its buttons and records its class.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "picker/outline.h"
+#include "picker/scan.h"
+
+namespace pallix {
+
+inline constexpr const char* kNoRhinocerosMessage = "Couldn't find parent hwnd Rhinoceros";
+// How long the picker waits for a window to give its text.
+inline constexpr UINT kTextTimeoutMs = 100;
+
+struct PickerControls {
+  HWND form;
+  HWND Picture2;
+  HWND Text1;
+  HWND Text2;
+  HWND Text4;
+  HWND Label3;
+  int picker_cursor;  // resource id of the picker cursor image
+};
+
+// A window's text as the picker reads it: at most 143 characters. A window
+// that does not answer within kTextTimeoutMs, or that Windows reports hung,
+// reads as the empty text, so it cannot freeze Pallix.
+std::string WindowText(HWND window);
+
+// The caption the main window shows for a handle: upper-case hexadecimal,
+// no prefix, no leading zeros.
+std::string HandleCaption(HWND window);
+
+// Whether a title counts as a Rhinoceros window's: its first ten characters,
+// case significant, nothing trimmed.
+bool BeginsWithRhinoceros(std::string_view title);
+
+class Picker {
+ public:
+  // The controls it works on, once the main window has made them.
+  void Attach(const PickerControls& controls, const ScanControls& scan) {
+    c_ = controls;
+    chooser_.controls = scan;
+  }
+
+  void Picture2_MouseDown();
+  void Picture2_MouseMove();
+  void Picture2_MouseUp();
+
+  HWND picked_window() const { return picked_window_; }
+  bool picking() const { return picking_; }
+  const std::string& picked_class() const { return picked_class_; }
+  const Outline& outline() const { return outline_; }
+  std::int16_t button_count() const { return chooser_.button_count; }
+
+ private:
+  PickerControls c_{};
+  ButtonChooser chooser_{};
+  Outline outline_;
+  HWND picked_window_ = nullptr;
+  bool picking_ = false;
+  std::string picked_class_;
+};
+
+}  // namespace pallix

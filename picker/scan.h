@@ -1,0 +1,30 @@
+// The walk over a captured window's descendants: every titled one is listed
+// in List1, and the first three buttons are offered as choices in cmd1/Op1.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+
+namespace pallix {
+
+struct ScanControls {
+  std::array<HWND, 3> cmd1;
+  std::array<HWND, 3> Op1;
+  HWND List1;
+};
+
+// Buttons found since the last press on the picker.
+struct ButtonChooser {
+  ScanControls controls;
+  std::int16_t button_count = 0;
+};
+
+// Walks every descendant of start, depth first (a child's own descendants
+// before the child), yielding to the event loop once per window. A start of
+// 0 is replaced by the desktop window.
+void CollectChildWindows(HWND& start, ButtonChooser& chooser);
+void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser);
+
+}  // namespace pallix

@@ -1,0 +1,341 @@
+// Capturing a dialog and adding it: the frame drawn into another window's
+// pixels, the walk over its children, the drag itself with the real pointer,
+// and what "Add" leaves in the file.
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "app/form1.h"
+#include "monitor/monitor.h"
+#include "picker/outline.h"
+#include "picker/picker.h"
+#include "tests/unit/support.h"
+#include "watch/add.h"
+
+namespace pallix {
+namespace {
+
+using test::BoxAnswerer;
+using test::ReadFile;
+using test::WriteFile;
+
+// A plain top-level window of the given size that paints nothing itself,
+// so pixels written into it stay until the test looks.
+HWND Canvas(int width, int height, const char* title = "canvas", HWND owner = nullptr,
+            DWORD style = WS_POPUP) {
+  static ATOM atom = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "PallixTestCanvas";
+    return ::RegisterClassA(&wc);
+  }();
+  (void)atom;
+  HWND hwnd = ::CreateWindowExA(0, "PallixTestCanvas", title, style | WS_VISIBLE, 50, 60, width,
+                                height, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  ::UpdateWindow(hwnd);
+  return hwnd;
+}
+
+COLORREF Pixel(HWND window, int x, int y) {
+  HDC dc = ::GetWindowDC(window);
+  COLORREF c = ::GetPixel(dc, x, y);
+  ::ReleaseDC(window, dc);
+  return c;
+}
+
+void Paint(HWND window, int x, int y, COLORREF colour) {
+  HDC dc = ::GetWindowDC(window);
+  ::SetPixel(dc, x, y, colour);
+  ::ReleaseDC(window, dc);
+}
+
+// How many pixels of the window's border have the colour.
+int BorderPixels(HWND window, int width, int height, COLORREF colour) {
+  int n = 0;
+  for (int x = 0; x < width; ++x) {
+    n += Pixel(window, x, 0) == colour;
+    if (height > 1) n += Pixel(window, x, height - 1) == colour;
+  }
+  for (int y = 1; y < height - 1; ++y) {
+    n += Pixel(window, 0, y) == colour;
+    if (width > 1) n += Pixel(window, width - 1, y) == colour;
+  }
+  return n;
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+TEST(Outline, SamplesComeFromTheMiddleOfEachEdgeInPaintingOrder) {
+  auto s = OutlineSamples(400, 300);
+  EXPECT_EQ((std::pair{s[0].x, s[0].y}), (std::pair{0L, 150L}));
+  EXPECT_EQ((std::pair{s[1].x, s[1].y}), (std::pair{200L, 299L}));
+  EXPECT_EQ((std::pair{s[2].x, s[2].y}), (std::pair{399L, 149L}));
+  EXPECT_EQ((std::pair{s[3].x, s[3].y}), (std::pair{199L, 0L}));
+  // Halves go to the even neighbour: 50.5 and 49.5 both give 50.
+  EXPECT_EQ(OutlineSamples(10, 101)[0].y, 50);
+  EXPECT_EQ(OutlineSamples(10, 101)[2].y, 50);
+  EXPECT_EQ(OutlineSamples(10, 1)[0].y, 0);
+}
+
+TEST(Outline, DrawsEveryBorderPixelRedAndErasesEachEdgeInItsSampledColour) {
+  HWND w = Canvas(400, 300);
+  // A distinct colour at each sample point, so each edge's colour after
+  // erasing tells where it was sampled.
+  const COLORREF left = RGB(1, 2, 3), bottom = RGB(4, 5, 6), right = RGB(7, 8, 9),
+                 top = RGB(10, 11, 12);
+  Paint(w, 0, 150, left);
+  Paint(w, 200, 299, bottom);
+  Paint(w, 399, 149, right);
+  Paint(w, 199, 0, top);
+  Outline outline;
+  draw_outline(outline, w);
+  EXPECT_EQ(outline.outlined_hwnd, w);
+  EXPECT_EQ(BorderPixels(w, 400, 300, kRed), 1396);
+  EXPECT_EQ(outline.saved_color_left, left);
+  EXPECT_EQ(outline.saved_color_bottom, bottom);
+  EXPECT_EQ(outline.saved_color_right, right);
+  EXPECT_EQ(outline.saved_color_top, top);
+
+  remove_outline(outline, w);
+  EXPECT_EQ(outline.outlined_hwnd, w);
+  EXPECT_EQ(Pixel(w, 0, 100), left);
+  EXPECT_EQ(Pixel(w, 100, 299), bottom);
+  EXPECT_EQ(Pixel(w, 399, 100), right);
+  EXPECT_EQ(Pixel(w, 100, 0), top);
+  // Corners: the edge painted last wins.
+  EXPECT_EQ(Pixel(w, 0, 0), top);
+  EXPECT_EQ(Pixel(w, 399, 0), top);
+  EXPECT_EQ(Pixel(w, 399, 299), right);
+  EXPECT_EQ(Pixel(w, 0, 299), bottom);
+
+  // Erasing after a resize paints the border of the rectangle as it is now.
+  draw_outline(outline, w);
+  ::SetWindowPos(w, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+  remove_outline(outline, w);
+  EXPECT_EQ(Pixel(w, 299, 100), right);
+  EXPECT_EQ(Pixel(w, 100, 199), bottom);
+  ::DestroyWindow(w);
+
+  // One pixel high: the left, bottom and top edges all paint row 0.
+  HWND thin = Canvas(50, 1);
+  draw_outline(outline, thin);
+  EXPECT_EQ(BorderPixels(thin, 50, 1, kRed), 50);
+  ::DestroyWindow(thin);
+}
+
+// The real main window, started on a file with one entry (no boxes).
+class Capture : public test::FolderTest {
+ protected:
+  void SetUp() override {
+    FolderTest::SetUp();
+    WriteFile("w.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Old[OK]<<#32770>>\r\n");
+    form_.Create();
+    form_.Start();
+  }
+  const Form1Controls& c() const { return form_.controls(); }
+  // A drag as the user makes it: press on the picker, the pointer over
+  // each target in turn, release.
+  void Drag(std::initializer_list<HWND> over) {
+    form_.OnPictureMouse(kIdPicture2, WM_LBUTTONDOWN, {});
+    for (HWND target : over) {
+      RECT r;
+      ::GetWindowRect(target, &r);
+      ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      form_.OnPictureMouse(kIdPicture2, WM_MOUSEMOVE, {});
+    }
+    form_.OnPictureMouse(kIdPicture2, WM_LBUTTONUP, {});
+  }
+  std::vector<std::string> Offered() const {
+    std::vector<std::string> shown;
+    for (int i = 0; i < 3; ++i) {
+      if (IsVisible(c().cmd1[i])) shown.push_back(GetCaption(c().cmd1[i]));
+    }
+    return shown;
+  }
+  std::vector<std::string> Listed() const {
+    std::vector<std::string> lines;
+    for (int i = 0; i < ListCount(c().List1); ++i) lines.push_back(ListItem(c().List1, i));
+    return lines;
+  }
+  Form1 form_;
+};
+
+TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
+  HWND other = Canvas(200, 150, "Other");
+  ::SetWindowPos(other, HWND_TOPMOST, 600, 500, 0, 0, SWP_NOSIZE);
+  test::TestDialog dialog("  Save changes", {"&Yes", "No", "", "Retry", "Ignore"});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  ::UpdateWindow(dialog.hwnd());
+  HWND spaces = ::CreateWindowExA(0, "Static", "   ", WS_CHILD | WS_VISIBLE, 10, 10, 50, 20,
+                                  dialog.hwnd(), nullptr, nullptr, nullptr);
+  SetOptionValue(c().Op1[2], true);
+
+  Drag({other, dialog.hwnd()});
+  EXPECT_EQ(form_.picker().picked_window(), dialog.hwnd());
+  EXPECT_EQ(GetCaption(form_.hwnd()), HandleCaption(dialog.hwnd()));
+  EXPECT_EQ(GetCaption(c().Text1), "Save changes");
+  EXPECT_EQ(form_.picker().outline().outlined_hwnd, dialog.hwnd());
+  // The first window's frame was erased when the pointer left it.
+  EXPECT_NE(Pixel(other, 0, 75), kRed);
+  EXPECT_EQ(Pixel(dialog.hwnd(), 0, 80), kRed);
+  EXPECT_EQ(form_.picker().picked_class(), "#32770");
+  EXPECT_EQ(GetCaption(c().Text4), "#32770");
+  EXPECT_EQ(form_.picker().button_count(), 5);
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
+  EXPECT_TRUE(GetOptionValue(c().Op1[0]));
+  EXPECT_FALSE(GetOptionValue(c().Op1[2]));
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"&Yes\tButton", "No\tButton", "Retry\tButton",
+                                                "Ignore\tButton", "\tStatic"}));
+  ::DestroyWindow(spaces);
+
+  // A press and release without movement captures the same window again;
+  // the chooser is emptied by the press and filled again by the scan.
+  Drag({});
+  EXPECT_EQ(form_.picker().picked_window(), dialog.hwnd());
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
+  ::DestroyWindow(other);
+}
+
+TEST_F(Capture, TheRhinocerosWarningLooksAtTheParentAndTheGrandparentOnly) {
+  struct Case {
+    const char* owner;
+    bool on_button;  // released over the dialog's button, not the dialog
+    const char* text2;
+    bool warned;
+  };
+  const Case cases[] = {
+      {"Rhinoceros 8 - part.3dm", false, "Rhinoceros 8 - part.3dm", false},
+      {"Rhinoceros 8 - part.3dm", true, "Rhinoceros 8 - part.3dm level2 ", false},
+      {"rhinoceros", false, " level2 ", true},
+      {" Rhinoceros", true, "Rhinoceros level2 ", true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.owner);
+    HWND owner = Canvas(300, 200, k.owner, nullptr, WS_OVERLAPPEDWINDOW);
+    HWND dialog = Canvas(300, 150, "Question", owner, WS_POPUP | WS_CAPTION);
+    ::SetWindowPos(dialog, HWND_TOPMOST, 500, 400, 0, 0, SWP_NOSIZE);
+    ::UpdateWindow(dialog);
+    HWND button = ::CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30,
+                                    dialog, nullptr, nullptr, nullptr);
+    Drag({k.on_button ? button : dialog});
+    EXPECT_EQ(GetCaption(c().Text2), k.text2);
+    EXPECT_EQ(IsVisible(c().Label3), k.warned);
+    if (k.warned) {
+      EXPECT_EQ(GetCaption(c().Label3), kNoRhinocerosMessage);
+    }
+    ::DestroyWindow(owner);
+  }
+}
+
+// "Add" on the chosen file, with a capture made by hand in the controls.
+class Add : public Capture {
+ protected:
+  void Choose(const char* title, int option, const char* caption) {
+    SetCaption(c().Text1, title);
+    if (option >= 0) {
+      SetCaption(c().cmd1[option], caption);
+      SetOptionValue(c().Op1[option], true);
+    }
+  }
+  void Press() {
+    Command3_Click(AddControls{c().Combo1, c().Text1, c().cmd1, c().Op1, c().Label3}, "#32770");
+  }
+};
+
+TEST_F(Add, StoresTheEntryAndItsCountAndLeavesTheLoadedListAlone) {
+  // The first entry of a file that does not exist yet.
+  SetCaption(c().Combo1, "new.ini");
+  Choose(" Save changes ", -1, "");
+  Press();
+  EXPECT_EQ(ReadFile("new.ini"),
+            "[WindowTitles]\r\nTitle1=Save changes[DEFAULT]<<#32770>>\r\nNum_Windows=1\r\n");
+
+  WriteFile(
+      "two.ini",
+      "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n");
+  SetCaption(c().Combo1, "two.ini");
+  Choose("Save changes", 1, "&No");
+  Press();
+  EXPECT_EQ(
+      ReadFile("two.ini"),
+      "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n"
+      "Title3=Save changes[&No]<<#32770>>\r\n");
+  EXPECT_FALSE(IsVisible(c().Label3));
+  // Watched only once the file is read again.
+  ASSERT_EQ(ListCount(c().List2), 1);
+  EXPECT_EQ(form_.watch().watch_title[1], "Old");
+}
+
+TEST_F(Add, RefusesADuplicateTitleOrATwentyFirstEntryAndWritesNothing) {
+  std::string two =
+      "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=A[OK]<<#32770>>\r\nTitle2= Save [&Yes]<<X>>\r\n";
+  WriteFile("two.ini", two);
+  SetCaption(c().Combo1, "two.ini");
+  Choose("  Save  ", 0, "OK");
+  Press();
+  EXPECT_EQ(ReadFile("two.ini"), two);
+  EXPECT_TRUE(IsVisible(c().Label3));
+  EXPECT_EQ(GetCaption(c().Label3), kDuplicateMessage);
+
+  std::string full = "[WindowTitles]\r\nNum_Windows=20\r\n";
+  WriteFile("full.ini", full);
+  SetCaption(c().Combo1, "full.ini");
+  Choose("New", 0, "OK");
+  Press();
+  EXPECT_EQ(ReadFile("full.ini"), full);
+  EXPECT_EQ(GetCaption(c().Label3), kTableFullMessage);
+}
+
+TEST_F(Add, WithoutAUsableCountTheEntriesWrittenByHandAreKept) {
+  for (const char* count : {"", "Num_Windows=x\r\n"}) {
+    SCOPED_TRACE(count);
+    WriteFile("hand.ini", std::string("[WindowTitles]\r\n") + count +
+                              "Title1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n");
+    SetCaption(c().Combo1, "hand.ini");
+    Choose("C", 0, "OK");
+    Press();
+    std::string file = ReadFile("hand.ini");
+    EXPECT_NE(file.find("Title1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n"
+                        "Title3=C[OK]<<#32770>>\r\n"),
+              std::string::npos)
+        << file;
+    EXPECT_NE(file.find("Num_Windows=3\r\n"), std::string::npos) << file;
+  }
+}
+
+// A window whose thread has stopped answering.
+struct HungWindow {
+  HungWindow() {
+    thread = std::thread([this] {
+      test::TestDialog dialog("Hung dialog", {"OK"});
+      hwnd = dialog.hwnd();
+      button = dialog.button(0);
+      ready = true;
+      ::Sleep(4000);  // not pumping messages
+      woke = true;
+      MSG msg;
+      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    });
+    while (!ready) ::Sleep(1);
+  }
+  ~HungWindow() { thread.join(); }
+  std::atomic<bool> ready{false}, woke{false};
+  HWND hwnd = nullptr, button = nullptr;
+  std::thread thread;
+};
+
+TEST_F(Capture, AWindowThatDoesNotAnswerNeitherFreezesThePickerNorTheMonitor) {
+  HungWindow hung;
+  EXPECT_EQ(WindowText(hung.hwnd), "");
+  WatchTable table;
+  table.watch_title[1] = "Hung dialog";
+  table.watch_button[1] = "OK";
+  table.watch_class[1] = "#32770";
+  DialogMonitor monitor;
+  monitor.Monitor_timer_Timer(table);
+  EXPECT_FALSE(hung.woke);
+}
+
+}  // namespace
+}  // namespace pallix
