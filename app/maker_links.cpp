@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-
 namespace pallix {
 
 void toUrl(HWND form) {

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-
 namespace pallix {
 
 inline constexpr const char* kMakerUrl = "https://korrel.example/pallix/";

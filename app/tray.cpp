@@ -24,9 +24,9 @@ NOTIFYICONDATAA TrayIconRecord(HWND picture1, int icon_resource) {
   data.uID = kTrayIconId;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = static_cast<HICON>(::LoadImageA(
-      ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon_resource), IMAGE_ICON,
-      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  data.hIcon = static_cast<HICON>(
+      ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon_resource), IMAGE_ICON,
+                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   // The tip, its NUL, then blanks to the end of the first layout's 64-byte
   // field, as the record has always been filled.
   std::memset(data.szTip, ' ', kTipField);
@@ -93,8 +93,8 @@ void SetFormTopmost(HWND form, bool topmost) {
   double left = r.left * tx, top = r.top * ty;
   double width = (r.right - r.left) * tx, height = (r.bottom - r.top) * ty;
   ::SetWindowPos(form, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, RoundHalfEven16(left / tx),
-               RoundHalfEven16(top / ty), RoundHalfEven16(width / tx), RoundHalfEven16(height / ty),
-               0);
+                 RoundHalfEven16(top / ty), RoundHalfEven16(width / tx),
+                 RoundHalfEven16(height / ty), 0);
 }
 
 }  // namespace pallix

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 
-
 namespace pallix {
 
 inline constexpr std::uint32_t kTrayIconId = 1;

@@ -8,8 +8,9 @@
 namespace pallix {
 
 bool NameLess(std::string_view a, std::string_view b) {
-  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) == CSTR_LESS_THAN;
+  return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+                          static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
 }
 
 void FileList::SetPath(std::string folder) {
@@ -47,9 +48,10 @@ void combo_refresh(FileList& file1, HWND combo1) {
 void create_ini(FileList& file1, const ChooserControls& c) {
   std::string path = ConfigPath(AppPath(), kDefaultIniName);
   // CREATE_NEW: an existing file is left exactly as it is.
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              CREATE_NEW, FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr);
+  HANDLE file =
+      ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr);
   if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
   SetVisible(c.command4, false);
   ::EnableWindow(c.command1, TRUE);
