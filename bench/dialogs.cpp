@@ -6,8 +6,10 @@
 //       [--timeout-ms N]
 //       one message box
 //   dialog --title T --button B [--class C] [--in-panel] [--timeout-ms N]
+//          [--hang-ms N]
 //       a dialog with one push button B: a direct child, or (--in-panel)
-//       inside a child panel; class "#32770" unless --class names another
+//       inside a child panel; class "#32770" unless --class names another;
+//       with --hang-ms, its thread stops answering for that long once it is up
 //   series --count N --title T [--type ...] [--timeout-ms N] [--expect A]
 //       [--gap-ms MIN[-MAX]] [--seed S] [--pause-after K --pause-ms M]
 //       N message boxes in a row, each opened when the last returned, after
@@ -62,7 +64,7 @@ constexpr char kPanelClass[] = "PallixDialogsPanel";
 const char kUsageText[] =
     "usage: pallix_dialogs box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]\n"
     "                          [--timeout-ms N]\n"
-    "       pallix_dialogs dialog --title T --button B [--class C] [--in-panel]\n"
+    "       pallix_dialogs dialog --title T --button B [--class C] [--in-panel] [--hang-ms N]\n"
     "                             [--timeout-ms N]\n"
     "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
@@ -201,7 +203,11 @@ struct DialogSpec {
   std::string button;
   bool in_panel = false;
   DWORD timeout_ms = 0;
+  DWORD hang_ms = 0;
 };
+
+// Posted once the dialog is up, when it is to stop answering for a while.
+constexpr UINT kHangMessage = WM_APP + 1;
 
 // Hands the button's click on to the dialog, as a group box or a tab page
 // of a real dialog would.
@@ -224,8 +230,13 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
                       15, 120, 26, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
                       instance, nullptr);
       if (spec.timeout_ms) SetTimer(dialog, kTimeoutTimer, spec.timeout_ms, nullptr);
+      if (spec.hang_ms) PostMessageA(dialog, kHangMessage, spec.hang_ms, 0);
       return TRUE;
     }
+    case kHangMessage:
+      // A program busy in its user-interface thread: nothing is answered.
+      Sleep(static_cast<DWORD>(wparam));
+      return TRUE;
     case WM_TIMER:
       if (wparam == kTimeoutTimer) EndDialog(dialog, kTimedOut);
       return TRUE;
@@ -306,7 +317,8 @@ int RunDialog(const Args& args) {
   std::string window_class = args.TextOr("class", "#32770");
   RegisterClasses(window_class);
   DialogSpec spec{args.Text("button"), args.flags.contains("in-panel"),
-                  static_cast<DWORD>(Number(args, "timeout-ms", 0))};
+                  static_cast<DWORD>(Number(args, "timeout-ms", 0)),
+                  static_cast<DWORD>(Number(args, "hang-ms", 0))};
   std::vector<WORD> words = DialogTemplate(args.Text("title"), window_class);
   Outcome outcome = Measure([&] {
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),

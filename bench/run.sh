@@ -7,7 +7,8 @@
 # Prints one table: answer latency against a 1 ms poller doing the same
 # calls (the floor of the method), the processor time of Pallix and the Wine
 # server while monitoring idles, memory and object counts, and a soak of
-# 1,000 dialogs. Each figure is printed with its target and PASS or FAIL;
+# 1,000 dialogs, and the picker's handlers timed on real windows
+# (bench/picker.cpp). Each figure is printed with its target and PASS or FAIL;
 # the exit status is 1 when any target is missed. Takes about six minutes.
 # Everything it makes lives under build/bench; the Wine prefix and display
 # are its own and go when it ends.
@@ -267,6 +268,14 @@ idle_cost "$WINE_PID" 30
 bare20_pct=$IDLE_PCT bare20_ms=$IDLE_MS bare20_wall=$IDLE_WALL bare20_split=$IDLE_SPLIT
 wine_end "$WINE_PID"
 
+echo "== the picker: pointer movement, window to window, a scan of the desktop"
+mkdir -p "$WINE_LOGS/picker"
+cp "$PALLIX_EXE_DIR/pallix_picker_bench.exe" "$WINE_LOGS/picker/"
+picker_line=$(cd "$WINE_LOGS/picker" && timeout 300 wine pallix_picker_bench.exe </dev/null \
+  2>>"$WINE_LOGS/picker.log" | tr -d '\r') || fail "pallix_picker_bench failed: $picker_line"
+declare -A PICK=()
+for pair in $picker_line; do PICK[${pair%%=*}]=${pair#*=}; done
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # ---------------------------------------------------------------------------
@@ -314,6 +323,14 @@ row "Soak: answered" "$soak_answered of $soak_count" "1000" \
 row "Soak: missed / wrong button" "$soak_unanswered / $soak_wrong" "0 / 0" \
   "$(verdict "$soak_unanswered == 0 && $soak_wrong == 0")"
 row "Soak, back to back: median / p99" "$soak_median / $soak_p99 ms" "" ""
+row "Picker: one movement over one window" "${PICK[move_median_ms]} / ${PICK[move_p95_ms]} ms" \
+  "median / p95" ""
+row "Picker: to another ${PICK[frame_w]}x${PICK[frame_h]} window" \
+  "${PICK[switch_median_ms]} / ${PICK[switch_p95_ms]} ms" "median / p95 <= 16 ms" \
+  "$(verdict "${PICK[switch_p95_ms]} <= 16")"
+row "Picker: scan of the desktop" "${PICK[scan_ms]} ms, ${PICK[scan_windows]} windows" \
+  "<= 1000 ms, >= 200 windows" \
+  "$(verdict "${PICK[scan_ms]} <= 1000 && ${PICK[scan_windows]} >= 200")"
 
 echo
 echo "Pallix benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# A dialog whose program has stopped answering (its user-interface thread
+# busy): dragging the picker over it and monitoring it leave Pallix's window
+# and its icon's window answering, and once the program wakes up it gets
+# the click it was sent.
+set -euo pipefail
+# shellcheck source=tests/wine/harness.sh
+source "$(dirname "$0")/harness.sh"
+journey_begin wine_hung
+
+# responding: Pallix's window and its icon's window handle a message within
+# the driver's five seconds.
+responding() {
+  local tray
+  tray=$(drv wait-window --message-only --class PallixTray --timeout-ms 0) || fail "no icon window"
+  drv send --hwnd "$MAIN" --msg 0 >/dev/null && drv send --hwnd "${tray%% *}" --msg 0 >/dev/null ||
+    fail "Pallix does not answer $1"
+}
+
+start_pallix app 'Hung dialog[OK]<<#32770>>'
+wait_main
+dialog hung dialog --title 'Hung dialog' --button OK --hang-ms 12000 --timeout-ms 30000
+read -r _ left top right bottom < <(drv wait-window --title 'Hung dialog' --visible \
+  --timeout-ms 20000) || fail "the dialog did not open"
+read -r x y < <(drv rect --hwnd "$(drv children --hwnd "$MAIN" | awk -F'\t' '$3 == 1006 { print $1 }')" |
+  awk '{ print int(($1 + $3) / 2), int(($2 + $4) / 2) }')
+xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
+  mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.3 \
+  mousemove $(((left + right) / 2 + 5)) $(((top + bottom) / 2)) sleep 0.3 mouseup 1
+responding "after a drag over the dialog"
+COMMAND2=$(child "Enable monitoring")
+click "$COMMAND2"
+expect_caption "Disable monitoring"
+sleep 2
+responding "while it monitors the dialog"
+expect_end hung button
+echo "Pallix kept answering; the dialog got its click once it woke up"
