@@ -8,18 +8,22 @@ set -euo pipefail
 source "$(dirname "$0")/harness.sh"
 journey_begin wine_hung
 
-# responding: Pallix's window and its icon's window handle a message within
-# the driver's five seconds.
+# responding WHEN: Pallix's message loop runs: a double-click on its icon,
+# posted as the shell does, hides the window and another shows it, each
+# within expect_state's five seconds. (Sent messages would not tell: a
+# thread waiting on another thread still answers those.)
 responding() {
   local tray
   tray=$(drv wait-window --message-only --class PallixTray --timeout-ms 0) || fail "no icon window"
-  drv send --hwnd "$MAIN" --msg 0 >/dev/null && drv send --hwnd "${tray%% *}" --msg 0 >/dev/null ||
-    fail "Pallix does not answer $1"
+  drv post --hwnd "${tray%% *}" --msg 512 --wparam 1 --lparam 515
+  expect_state "$MAIN" "the window $1, after a double-click on the icon" visible=0
+  drv post --hwnd "${tray%% *}" --msg 512 --wparam 1 --lparam 515
+  expect_state "$MAIN" "the window $1, after another double-click" visible=1
 }
 
 start_pallix app 'Hung dialog[OK]<<#32770>>'
 wait_main
-dialog hung dialog --title 'Hung dialog' --button OK --hang-ms 12000 --timeout-ms 30000
+dialog hung dialog --title 'Hung dialog' --button OK --hang-ms 15000 --timeout-ms 30000
 read -r _ left top right bottom < <(drv wait-window --title 'Hung dialog' --visible \
   --timeout-ms 20000) || fail "the dialog did not open"
 read -r x y < <(drv rect --hwnd "$(drv children --hwnd "$MAIN" | awk -F'\t' '$3 == 1006 { print $1 }')" |
