@@ -7,8 +7,7 @@
 //   a window is written as its handle in hex, "0x0001002A"; a rectangle as
 //   "left top right bottom"; texts are written with backslash, tab, carriage
 //   return and line feed escaped as \\ \t \r \n, so one record is one line.
-// Exit status: 0 done or true, 1 not found, timed out or false, 2 bad usage,
-// 3 not supported by this system.
+// Exit status: 0 done or true, 1 not found, timed out or false, 2 bad usage.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -34,7 +33,6 @@ namespace {
 constexpr int kOk = 0;
 constexpr int kNo = 1;
 constexpr int kUsage = 2;
-constexpr int kUnsupported = 3;
 
 // Sent messages can block forever on a hung or modal window; a test should
 // fail on that, not hang.
@@ -55,7 +53,6 @@ const char kUsageText[] =
     "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT per direct child\n"
     "  exists --hwnd H                    yes / no\n"
     "  pid --hwnd H                       the owning process id\n"
-    "  gui-resources --pid P              gdi=N user=N\n"
     "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1\n"
     "  find-child --parent H --text T [--class C]\n"
     "                                     the first direct child with that text\n"
@@ -341,29 +338,6 @@ int Pid(const Args& args) {
   return kOk;
 }
 
-int GuiResources(const Args& args) {
-  auto pid = static_cast<DWORD>(NumberOption(args, "pid"));
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-  if (process == nullptr) {
-    std::fprintf(stderr, "gui-resources: cannot open process %lu\n", pid);
-    return kNo;
-  }
-  SetLastError(ERROR_SUCCESS);
-  DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-  DWORD gdi_error = GetLastError();
-  SetLastError(ERROR_SUCCESS);
-  DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-  DWORD user_error = GetLastError();
-  CloseHandle(process);
-  // A zero count is a real answer only when the call did not fail.
-  if (gdi_error == ERROR_CALL_NOT_IMPLEMENTED || user_error == ERROR_CALL_NOT_IMPLEMENTED) {
-    std::printf("unsupported\n");
-    return kUnsupported;
-  }
-  std::printf("gdi=%lu user=%lu\n", gdi, user);
-  return kOk;
-}
-
 int State(const Args& args) {
   HWND window = HandleOption(args, "hwnd");
   if (!IsWindow(window)) return kNo;
@@ -427,7 +401,6 @@ const std::map<std::string_view, Command> kCommands = {
     {"rect", WindowRect},
     {"exists", Exists},
     {"pid", Pid},
-    {"gui-resources", GuiResources},
     {"state", State},
     {"find-child", FindChild},
     {"client-rect", ClientRect},
