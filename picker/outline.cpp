@@ -28,6 +28,14 @@ bool WindowSize(HWND window, int* width, int* height) {
   return true;
 }
 
+// The four edges as the rectangles painted in order (left, bottom, right,
+// top). Drawing leaves the right edge's row 0 to the top edge; erasing paints
+// the right edge whole.
+std::array<RECT, 4> OutlineEdges(int width, int height, bool erasing) {
+  return {RECT{0, 0, 1, height}, RECT{0, height - 1, width, height},
+          RECT{width - 1, erasing ? 0 : 1, width, height}, RECT{0, 0, width, 1}};
+}
+
 }  // namespace
 
 std::array<POINT, 4> OutlineSamples(int width, int height) {
@@ -35,11 +43,6 @@ std::array<POINT, 4> OutlineSamples(int width, int height) {
   return {POINT{0, RoundHalfEven(h / 2)}, POINT{RoundHalfEven(w / 2), height - 1},
           POINT{width - 1, RoundHalfEven((h - 1) - h / 2)},
           POINT{RoundHalfEven((w - 1) - w / 2), 0}};
-}
-
-std::array<RECT, 4> OutlineEdges(int width, int height, bool erasing) {
-  return {RECT{0, 0, 1, height}, RECT{0, height - 1, width, height},
-          RECT{width - 1, erasing ? 0 : 1, width, height}, RECT{0, 0, width, 1}};
 }
 
 void draw_outline(Outline& outline, HWND picked_hwnd) {

@@ -23,11 +23,6 @@ struct Outline {
 // rounded to the even neighbour.
 std::array<POINT, 4> OutlineSamples(int width, int height);
 
-// The four edges as the rectangles painted in order (left, bottom, right,
-// top). Drawing leaves the right edge's corner at the bottom to the bottom
-// edge; erasing paints the right edge whole.
-std::array<RECT, 4> OutlineEdges(int width, int height, bool erasing);
-
 void draw_outline(Outline& outline, HWND picked_hwnd);
 void remove_outline(const Outline& outline, HWND picked_hwnd);
 

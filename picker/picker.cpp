@@ -12,6 +12,12 @@ std::string WithoutLeadingSpaces(std::string_view text) {
   return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
 }
 
+// Whether a title counts as a Rhinoceros window's: its first ten characters,
+// case significant, nothing trimmed.
+bool BeginsWithRhinoceros(std::string_view title) {
+  return title.starts_with("Rhinoceros");
+}
+
 }  // namespace
 
 std::string WindowText(HWND window) {
@@ -30,10 +36,6 @@ std::string HandleCaption(HWND window) {
   std::snprintf(text, sizeof text, "%X",
                 static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(window)));
   return text;
-}
-
-bool BeginsWithRhinoceros(std::string_view title) {
-  return title.starts_with("Rhinoceros");
 }
 
 void Picker::Picture2_MouseDown() {

@@ -36,10 +36,6 @@ std::string WindowText(HWND window);
 // no prefix, no leading zeros.
 std::string HandleCaption(HWND window);
 
-// Whether a title counts as a Rhinoceros window's: its first ten characters,
-// case significant, nothing trimmed.
-bool BeginsWithRhinoceros(std::string_view title);
-
 class Picker {
  public:
   // The controls it works on, once the main window has made them.

@@ -597,11 +597,6 @@ void UseCustomPointer(HWND window, bool custom) {
                                               : ::LoadCursorA(nullptr, IDC_ARROW));
 }
 
-bool UsesCustomPointer(HWND window) {
-  MainWindow* state = StateOf(window);
-  return state && state->use_custom_pointer;
-}
-
 void SetMenuItemCaption(HMENU menu, int item_id, std::string_view caption) {
   std::string copy(caption);
   MENUITEMINFOA info{};

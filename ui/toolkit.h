@@ -65,7 +65,6 @@ enum class ControlKind {
 inline constexpr int kCloseFromMenu = 0;     // the window menu's Close, Alt+F4
 inline constexpr int kCloseFromCode = 1;     // the program itself
 inline constexpr int kCloseFromSession = 2;  // log-off or shut-down
-inline constexpr int kCloseFromTaskManager = 3;
 
 // The program's title, used by every message box that has none of its own.
 inline constexpr const char* kAppTitle = "Pallix";
@@ -108,7 +107,6 @@ void SetPicture(HWND control, int resource_id);
 int GetPicture(HWND control);
 void SetCustomPointer(HWND window, int cursor_resource_id);
 void UseCustomPointer(HWND window, bool custom);
-bool UsesCustomPointer(HWND window);
 
 // A menu item's caption, by command id.
 void SetMenuItemCaption(HMENU menu, int item_id, std::string_view caption);

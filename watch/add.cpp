@@ -31,8 +31,8 @@ void Refuse(const AddControls& c, const char* message) {
   SetCaption(c.Label3, message);
 }
 
-}  // namespace
-
+// The stored form of an entry: title, the button piece, the class piece.
+// Without a chosen button (nullptr) the button piece is "[DEFAULT]".
 std::string EntryText(std::string_view title, const std::string* button,
                       std::string_view window_class) {
   std::string entry(title);
@@ -42,6 +42,8 @@ std::string EntryText(std::string_view title, const std::string* button,
   entry += ">>";
   return entry;
 }
+
+}  // namespace
 
 void Command3_Click(const AddControls& c, const std::string& picked_class) {
   INIFiles ini;
@@ -55,8 +57,9 @@ void Command3_Click(const AddControls& c, const std::string& picked_class) {
   std::string title(TrimBlanks(GetCaption(c.Text1)));
 
   std::string stored = ini.ReadINI(kSection, "Num_Windows", "0");
-  bool counted = IsNumber(stored) && LeadingNumber(stored) > 0;
-  std::int64_t existing = counted ? LeadingNumber(stored) : 0;
+  std::int64_t existing = IsNumber(stored) ? LeadingNumber(stored) : 0;
+  bool counted = existing > 0;
+  if (!counted) existing = 0;
   if (!counted) {
     // No usable count: the entries written by hand from Title1 on, in a row,
     // are kept, and the new one goes after them.

@@ -22,11 +22,6 @@ struct AddControls {
   HWND Label3;
 };
 
-// The stored form of an entry: title, the button piece, the class piece.
-// Without a chosen button (nullptr) the button piece is "[DEFAULT]".
-std::string EntryText(std::string_view title, const std::string* button,
-                      std::string_view window_class);
-
 void Command3_Click(const AddControls& controls, const std::string& picked_class);
 
 }  // namespace pallix
