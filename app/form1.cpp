@@ -12,6 +12,14 @@ namespace pallix {
 inline constexpr const char* kCreateDefaultPrompt =
     "There is no default_px.ini file in the path!\r\nDo you want to create it?";
 
+Form1::Form1()
+    : File1("*.ini"),
+      // A log that cannot be written must not stop the answering: the user
+      // hears of it from a balloon, never from a box the tick would wait on.
+      answer_log_(AppPath(), [this](const std::string& why) {
+        ShowTrayBalloon(c_.Picture1, kAppTitle, why);
+      }) {}
+
 Form1::~Form1() {
   if (c_.Picture1) ::DestroyWindow(c_.Picture1);
   if (hwnd_) ::DestroyWindow(hwnd_);
@@ -137,6 +145,9 @@ void Form1::OnCommand(int id) {
       case kIdExit:
         exit_Click();
         break;
+      case kIdAnswerLog:
+        answerlog_Click(answer_log_);
+        break;
       default:
         break;
     }
@@ -144,7 +155,8 @@ void Form1::OnCommand(int id) {
 }
 
 void Form1::OnTimer(UINT_PTR timer_id) {
-  if (timer_id == kMonitorTimerId) Handle([&] { monitor_.Monitor_timer_Timer(watch_); });
+  if (timer_id == kMonitorTimerId)
+    Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_); });
 }
 
 void Form1::OnTrayMessage(UINT mouse_message) {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "config/chooser.h"
+#include "monitor/answer_log.h"
 #include "monitor/monitor.h"
 #include "picker/picker.h"
 #include "ui/toolkit.h"
@@ -41,6 +42,7 @@ enum ControlId : int {
   kIdSwenable,
   kIdSwopen,
   kIdExit,
+  kIdAnswerLog,
 };
 
 // The handles of every control, under their names.
@@ -54,7 +56,7 @@ struct Form1Controls {
 
 class Form1 final : public EventSink {
  public:
-  Form1() : File1("*.ini") {}
+  Form1();
   ~Form1();
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;
@@ -111,6 +113,7 @@ class Form1 final : public EventSink {
   FileList File1;
   WatchTable watch_;
   DialogMonitor monitor_;
+  AnswerLog answer_log_;
   Picker picker_;
   // Activation counts once per showing: switching back from another
   // program is no new activation.

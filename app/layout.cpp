@@ -102,6 +102,7 @@ void Form1::Create() {
   ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(c_.traymenu, MF_STRING | MF_CHECKED, kIdSwenable, "Disable");
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdSwopen, kOpenCaption);
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdAnswerLog, "Answer log");
   ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
 }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -47,6 +48,20 @@ void RemoveTrayIcon(HWND picture1) {
   data.hWnd = picture1;
   data.uID = kTrayIconId;
   ::Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+void ShowTrayBalloon(HWND picture1, const char* title, const std::string& text) {
+  NOTIFYICONDATAA data{};
+  // The balloon's fields lie beyond the first layout that the icon was
+  // added with, so this record goes whole.
+  data.cbSize = sizeof data;
+  data.hWnd = picture1;
+  data.uID = kTrayIconId;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  std::snprintf(data.szInfoTitle, sizeof data.szInfoTitle, "%s", title);
+  std::snprintf(data.szInfo, sizeof data.szInfo, "%s", text.c_str());
+  ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void Picture1_MouseMove(const TrayControls& c, double x) {

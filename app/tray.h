@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
 namespace pallix {
 
@@ -21,6 +22,9 @@ void AddTrayIcon(HWND picture1, int icon_resource);
 // The record AddTrayIcon hands the shell.
 NOTIFYICONDATAA TrayIconRecord(HWND picture1, int icon_resource);
 void RemoveTrayIcon(HWND picture1);
+// A warning balloon from the icon. The shell shows it and takes it away by
+// itself, so the caller does not wait for the user.
+void ShowTrayBalloon(HWND picture1, const char* title, const std::string& text);
 
 struct TrayControls {
   HWND form;

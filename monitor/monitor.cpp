@@ -48,7 +48,12 @@ void swenable_Click(const MonitorSwitch& c) {
   }
 }
 
-void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
+void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log) {
+#ifdef PALLIX_BENCH_WITHOUT_ANSWER_LOG
+  // A build of the benchmark's own, timed beside the real program in the
+  // same run to show what the log costs an answer (bench/CMakeLists.txt).
+  log = nullptr;
+#endif
   if (ticking_) return;
   struct Pass {
     bool& flag;
@@ -80,11 +85,26 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table) {
     if (!dialog) continue;
     HWND button = ::FindWindowExA(dialog, nullptr, "Button", table.watch_button[slot].c_str());
     if (!button) continue;
+    // The dialog's program is opened before the click, the one call the log
+    // adds ahead of it: a program that ends as soon as its box is answered
+    // can still be named afterwards.
+    HANDLE process = nullptr;
+    if (log) {
+      DWORD pid = 0;
+      ::GetWindowThreadProcessId(dialog, &pid);
+      process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    }
     // A dialog whose thread hangs must not freeze Pallix: the click gives up
     // after a second, and at once when Windows already reports it hung.
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(button, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing),
-                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored);
+    bool answered =
+        ::SendMessageTimeoutA(button, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing),
+                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored) != 0;
+    if (log) {
+      log->Record(dialog, process, answered, table.watch_title[slot], table.watch_button[slot],
+                  window_class);
+    }
+    if (process) ::CloseHandle(process);
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();

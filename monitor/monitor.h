@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "monitor/answer_log.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
@@ -37,8 +38,9 @@ class DialogMonitor {
  public:
   // One pass over slots 1 to 20. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
-  // the next tick comes one period later anyway.
-  void Monitor_timer_Timer(const WatchTable& table);
+  // the next tick comes one period later anyway. Each click gets its line
+  // in `log`, when there is one.
+  void Monitor_timer_Timer(const WatchTable& table, AnswerLog* log = nullptr);
 
   bool ticking() const { return ticking_; }
 
