@@ -3,8 +3,9 @@
 # real click on its button, it presses in each watched box the button that
 # its entry names, and leaves alone the dialogs that only look like a
 # watched one (another class, the button inside a child panel, the title
-# spaced otherwise). Switched off from the real tray menu, it answers
-# nothing.
+# spaced otherwise). Each answer is a line of pallix.log, which "Answer log"
+# in the real tray menu opens in the editor. Switched off from the tray
+# menu, it answers nothing.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
 source "$(dirname "$0")/harness.sh"
@@ -14,6 +15,9 @@ journey_begin wine_monitor
 start_pallix app 'Answer with Yes[&Yes]<<#32770>>' 'Answer with No[&No]<<#32770>>' \
   'Answer with Cancel[Cancel]<<#32770>>' 'Answer with OK[OK]<<#32770>>' \
   'Save changes[&Yes]<<#32770>>' 'Other class[&Yes]<<#32770>>' 'Nested[&Yes]<<#32770>>'
+# The test program stands in for the editor: it writes its command line to
+# launched.txt.
+cp "$PALLIX_BUILD_DIR/pallix_tests.exe" "$PALLIX_DIR/notepad.exe"
 wait_main
 COMMAND2=$(child "Enable monitoring")
 click "$COMMAND2"
@@ -42,6 +46,30 @@ for title in 'Other class' Nested 'Save  changes'; do
     fail "the look-alike \"$title\" closed before the watched boxes were answered"
 done
 for name in other_class nested spaced; do expect_end $name none; done
+
+# One line per answered box, CR LF ended; the look-alikes get none.
+log=$PALLIX_DIR/pallix.log
+[[ -f $log ]] || fail "no pallix.log after five answers"
+cp "$log" "$ARTIFACTS/$JOURNEY-pallix.log"
+(($(wc -l <"$log") == 5 && $(grep -c $'\r$' "$log") == 5)) ||
+  fail "pallix.log does not hold five CR LF lines:"$'\n'"$(cat -A "$log")"
+stamp='[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9][.][0-9][0-9][0-9]'
+bad=$(tr -d '\r' <"$log" | awk -F'\t' -v stamp="^$stamp\$" 'NF != 6 || $1 !~ stamp ||
+  $2 != "answered" || $5 != "#32770" || $6 != "pallix_dialogs.exe"')
+[[ -z $bad ]] || fail "lines of pallix.log with wrong fields:"$'\n'"$bad"
+tr -d '\r' <"$log" | cut -f3,4 | sort | diff - <(printf '%s\t%s\n' 'Answer with Cancel' Cancel \
+  'Answer with No' '&No' 'Answer with OK' OK 'Answer with Yes' '&Yes' 'Save changes' '&Yes') >&2 ||
+  fail "pallix.log does not name the five entries answered"
+
+tray_menu
+menu_choose "$MENU_LOG"
+for ((tries = 0; tries < 100; tries++)); do
+  [[ -s $PALLIX_DIR/launched.txt ]] && break
+  sleep 0.1
+done
+launched=$(tr -d '\r' <"$PALLIX_DIR/launched.txt" 2>/dev/null) || fail "\"Answer log\" started no editor"
+[[ $launched == 'notepad '*'\'"$(basename "$PALLIX_DIR")"'\pallix.log' ]] ||
+  fail "\"Answer log\" started: $launched"
 
 tray_menu
 menu_choose "$MENU_DISABLE"
