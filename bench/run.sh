@@ -7,8 +7,9 @@
 # Prints one table: answer latency against a 1 ms poller doing the same
 # calls (the floor of the method), the processor time of Pallix and the Wine
 # server while monitoring idles, memory and object counts, and a soak of
-# 1,000 dialogs, and the picker's handlers timed on real windows
-# (bench/picker.cpp). Each figure is printed with its target and PASS or FAIL;
+# 1,000 dialogs, the picker's handlers timed on real windows
+# (bench/picker.cpp), and what the answer log costs an answer and a line
+# (bench/answer_log.cpp). Each figure is printed with its target and PASS or FAIL;
 # the exit status is 1 when any target is missed. Takes about six minutes.
 # Everything it makes lives under build/bench; the Wine prefix and display
 # are its own and go when it ends.
@@ -268,6 +269,43 @@ idle_cost "$WINE_PID" 30
 bare20_pct=$IDLE_PCT bare20_ms=$IDLE_MS bare20_wall=$IDLE_WALL bare20_split=$IDLE_SPLIT
 wine_end "$WINE_PID"
 
+# What the answer log costs an answer: the same series against the real
+# program and, right after it, against a bench-only build whose monitor keeps
+# no log (pallix_without_log, bench/CMakeLists.txt); then the log's own file
+# work timed in-process on a real pallix.log.
+echo "== the answer log: latency with it and without it, the cost of one line"
+# log_latency NAME PROGRAM: one entry, monitoring on, the latency series;
+# sets LOG_FIGURES to "median p95 p99 answered".
+log_latency() {
+  local folder="$WINE_LOGS/$1" main pid
+  mkdir -p "$folder"
+  cp "$PALLIX_EXE_DIR/$2" "$folder/"
+  wine_write_watch_list "$folder/watch.ini" 'Bench box[&Yes]<<#32770>>'
+  wine_start "$folder" "$2"
+  pid=$WINE_PID
+  main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
+    fail "$2's main window did not appear"
+  PALLIX_MAIN=${main%% *}
+  switch_monitoring "Enable monitoring"
+  sleep 2
+  series "$1" "${latency_series[@]}"
+  LOG_FIGURES="${SUMMARY[median_ms]} ${SUMMARY[p95_ms]} ${SUMMARY[p99_ms]} ${SUMMARY[answered]}"
+  wine_end "$pid"
+}
+log_latency log_with pallix.exe
+read -r with_median with_p95 with_p99 with_answered <<<"$LOG_FIGURES"
+log_latency log_without pallix_without_log.exe
+read -r without_median without_p95 without_p99 without_answered <<<"$LOG_FIGURES"
+[[ -s $WINE_LOGS/log_with/pallix.log && ! -e $WINE_LOGS/log_without/pallix.log ]] ||
+  fail "pallix.exe wrote no answer log, or the build without it wrote one"
+with_lines=$(wc -l <"$WINE_LOGS/log_with/pallix.log")
+mkdir -p "$WINE_LOGS/log_lines"
+cp "$PALLIX_EXE_DIR/pallix_answer_log_bench.exe" "$WINE_LOGS/log_lines/"
+log_line=$(cd "$WINE_LOGS/log_lines" && timeout 300 wine pallix_answer_log_bench.exe </dev/null \
+  2>>"$WINE_LOGS/answer_log.log" | tr -d '\r') || fail "pallix_answer_log_bench failed: $log_line"
+declare -A LOGB=()
+for pair in $log_line; do LOGB[${pair%%=*}]=${pair#*=}; done
+
 echo "== the picker: pointer movement, window to window, a scan of the desktop"
 mkdir -p "$WINE_LOGS/picker"
 cp "$PALLIX_EXE_DIR/pallix_picker_bench.exe" "$WINE_LOGS/picker/"
@@ -332,6 +370,18 @@ row "Picker: scan of the desktop" "${PICK[scan_ms]} ms, ${PICK[scan_windows]} wi
   "<= 1000 ms, >= 200 windows" \
   "$(verdict "${PICK[scan_ms]} <= 1000 && ${PICK[scan_windows]} >= 200")"
 
+row "Answer log: latency with / without, median" "$with_median / $without_median ms" "" ""
+row "Answer log: latency with / without, p95" "$with_p95 / $without_p95 ms" "" ""
+row "Answer log: latency with / without, p99" "$with_p99 / $without_p99 ms" "" ""
+row "Answer log: answered with / without" \
+  "$with_answered / $without_answered of $latency_count ($with_lines lines)" "all" \
+  "$(verdict "$with_answered == $latency_count && $without_answered == $latency_count")"
+row "Answer log: one line written, median / p99" \
+  "${LOGB[write_median_us]} / ${LOGB[write_p99_us]} us" "" ""
+row "Answer log: after a click, all, median / p99" \
+  "${LOGB[record_median_us]} / ${LOGB[record_p99_us]} us" "" ""
+row "Answer log: before a click, median / p99" \
+  "${LOGB[open_median_us]} / ${LOGB[open_p99_us]} us" "" ""
 echo
 echo "Pallix benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
