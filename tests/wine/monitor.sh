@@ -19,6 +19,11 @@ start_pallix app 'Answer with Yes[&Yes]<<#32770>>' 'Answer with No[&No]<<#32770>
 # launched.txt.
 cp "$PALLIX_BUILD_DIR/pallix_tests.exe" "$PALLIX_DIR/notepad.exe"
 wait_main
+# Before any answer, "Answer log" says so instead of opening an empty file.
+tray_menu
+menu_choose "$MENU_LOG"
+expect_box Pallix "No dialog has been answered yet, so the answer log is empty." OK
+answer OK
 COMMAND2=$(child "Enable monitoring")
 click "$COMMAND2"
 expect_caption "Disable monitoring"
@@ -60,10 +65,7 @@ tr -d '\r' <"$log" | awk -F'\t' -v t="^$d$d-$d-$d $d:$d:$d[.][0-9]$d\$" 'NF != 6
 
 tray_menu
 menu_choose "$MENU_LOG"
-for ((tries = 0; tries < 100; tries++)); do
-  [[ -s $PALLIX_DIR/launched.txt ]] && break
-  sleep 0.1
-done
+for ((tries = 0; tries < 100; tries++)); do [[ -s $PALLIX_DIR/launched.txt ]] && break; sleep 0.1; done
 [[ $(tr -d '\r' <"$PALLIX_DIR/launched.txt") == "notepad "*'\'"${PALLIX_DIR##*/}"'\pallix.log' ]] ||
   fail "\"Answer log\" started: $(cat "$PALLIX_DIR/launched.txt" 2>&1)"
 
