@@ -283,10 +283,10 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   EXPECT_EQ(menus[0].y, 300);
   EXPECT_EQ(GetCaption(c().Command2), "Disable monitoring");  // the chosen item ran
   Lines items;
-  for (int id : {kIdKorrelcom, kIdSwenable, kIdSwopen, kIdExit})
+  for (int id : {kIdKorrelcom, kIdSwenable, kIdSwopen, kIdAnswerLog, kIdExit})
     items.push_back(GetMenuItemCaption(c().traymenu, id));
-  EXPECT_EQ(items, (Lines{"korrel.example", "Disable", "To SysTray", "Exit"}));
-  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 6);  // with two separators
+  EXPECT_EQ(items, (Lines{"korrel.example", "Disable", "To SysTray", "Answer log", "Exit"}));
+  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 7);  // with two separators
 
   form_.OnTrayMessage(WM_LBUTTONDBLCLK);
   EXPECT_FALSE(Shown());
