@@ -7,6 +7,8 @@
 namespace pallix {
 namespace {
 
+constexpr COLORREF kWarningColour = RGB(255, 0, 0);
+
 std::string WithoutLeadingSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
@@ -22,13 +24,30 @@ bool BeginsWithRhinoceros(std::string_view title) {
 
 std::string WindowText(HWND window) {
   if (!window) return {};
-  char buffer[144] = {};
+  char buffer[kWindowTextMax + 1] = {};
   DWORD_PTR copied = 0;
   if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
     return {};
   }
   return std::string(buffer, std::min<std::size_t>(copied, sizeof buffer - 1));
+}
+
+bool TextCutShort(HWND window) {
+  DWORD_PTR length = 0;
+  constexpr UINT kFlags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
+  if (!window ||
+      !::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, kFlags, kTextTimeoutMs, &length) ||
+      length <= kWindowTextMax) {
+    return false;
+  }
+  // The length may be over-reported for text in a double-byte code page:
+  // only the text itself tells.
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        kFlags, kTextTimeoutMs, &copied);
+  return copied > kWindowTextMax;
 }
 
 std::string HandleCaption(HWND window) {
@@ -81,6 +100,10 @@ void Picker::Picture2_MouseUp() {
     int n = ::GetClassNameA(picked_window_, name, sizeof name);
     picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
   }
+  // The monitor finds only top-level windows, by their whole title: Add
+  // stores neither a control inside a dialog nor a title cut short.
+  picked_top_level_ = ::GetAncestor(picked_window_, GA_PARENT) == ::GetDesktopWindow();
+  picked_title_cut_ = TextCutShort(picked_window_);
   SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
   if (!BeginsWithRhinoceros(tested)) {
     tested = WindowText(::GetParent(parent));
@@ -93,8 +116,25 @@ void Picker::Picture2_MouseUp() {
   SetCaption(c_.Text4, picked_class_);
   if (!BeginsWithRhinoceros(tested)) {
     SetCaption(c_.Label3, kNoRhinocerosMessage);
+    SetForeColor(c_.Label3, kWarningColour);  // Add may have left its confirmation's colour
     SetVisible(c_.Label3, true);
   }
+}
+
+void Picker::Picture2_LostCapture() {
+  // Releasing the capture at the end of a pick comes here too, after the
+  // pick has ended.
+  if (!picking_) return;
+  // Nothing was let go over anything: the pick ends as a cancel, without a
+  // scan, and the chooser keeps what the press left in it.
+  picking_ = false;
+  if (outline_.outlined_hwnd) {
+    remove_outline(outline_, outline_.outlined_hwnd);
+    // The frame is gone: the next pick over that window draws it again.
+    outline_.outlined_hwnd = nullptr;
+  }
+  SetPicture(c_.Picture2, c_.picker_cursor);
+  UseCustomPointer(c_.form, false);
 }
 
 }  // namespace pallix
