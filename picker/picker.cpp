@@ -22,32 +22,18 @@ bool BeginsWithRhinoceros(std::string_view title) {
 
 }  // namespace
 
-std::string WindowText(HWND window) {
+std::string WindowText(HWND window, bool* cut) {
+  if (cut) *cut = false;
   if (!window) return {};
-  char buffer[kWindowTextMax + 1] = {};
+  // One character more than is kept tells whether there was more.
+  char buffer[kWindowTextMax + 2] = {};
   DWORD_PTR copied = 0;
   if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
     return {};
   }
-  return std::string(buffer, std::min<std::size_t>(copied, sizeof buffer - 1));
-}
-
-bool TextCutShort(HWND window) {
-  DWORD_PTR length = 0;
-  constexpr UINT kFlags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
-  if (!window ||
-      !::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, kFlags, kTextTimeoutMs, &length) ||
-      length <= kWindowTextMax) {
-    return false;
-  }
-  // The length may be over-reported for text in a double-byte code page:
-  // only the text itself tells.
-  std::string text(length + 1, '\0');
-  DWORD_PTR copied = 0;
-  ::SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        kFlags, kTextTimeoutMs, &copied);
-  return copied > kWindowTextMax;
+  if (cut) *cut = copied > kWindowTextMax;
+  return std::string(buffer, std::min<std::size_t>(copied, kWindowTextMax));
 }
 
 std::string HandleCaption(HWND window) {
@@ -82,7 +68,7 @@ void Picker::Picture2_MouseMove() {
   }
   picked_window_ = found;
   SetCaption(c_.form, HandleCaption(picked_window_));
-  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(picked_window_)));
+  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(picked_window_, &picked_title_cut_)));
   // Redrawn only when the window under the pointer changes: each frame costs
   // a pixel operation per edge and the pointer moves many times a second.
   if (outline_.outlined_hwnd != picked_window_) draw_outline(outline_, picked_window_);
@@ -100,10 +86,9 @@ void Picker::Picture2_MouseUp() {
     int n = ::GetClassNameA(picked_window_, name, sizeof name);
     picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
   }
-  // The monitor finds only top-level windows, by their whole title: Add
-  // stores neither a control inside a dialog nor a title cut short.
+  // The monitor finds only top-level windows: Add stores no control inside
+  // a dialog.
   picked_top_level_ = ::GetAncestor(picked_window_, GA_PARENT) == ::GetDesktopWindow();
-  picked_title_cut_ = TextCutShort(picked_window_);
   SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
   if (!BeginsWithRhinoceros(tested)) {
     tested = WindowText(::GetParent(parent));

@@ -28,14 +28,12 @@ struct PickerControls {
   int picker_cursor;  // resource id of the picker cursor image
 };
 
-// A window's text as the picker reads it: at most kWindowTextMax characters.
-// A window that does not answer within kTextTimeoutMs, or that Windows
-// reports hung, reads as the empty text, so it cannot freeze Pallix.
+// A window's text as the picker reads it: at most kWindowTextMax characters;
+// *cut, if given, tells whether the window holds more. A window that does
+// not answer within kTextTimeoutMs, or that Windows reports hung, reads as
+// the empty text, so it cannot freeze Pallix.
 inline constexpr std::size_t kWindowTextMax = 143;
-std::string WindowText(HWND window);
-
-// Whether the window's text is longer than WindowText reads of it.
-bool TextCutShort(HWND window);
+std::string WindowText(HWND window, bool* cut = nullptr);
 
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.
@@ -59,7 +57,8 @@ class Picker {
   bool picking() const { return picking_; }
   const std::string& picked_class() const { return picked_class_; }
   // Whether the captured window was a top-level window, the only kind the
-  // monitor looks for, and whether its title was longer than Text1 shows.
+  // monitor looks for, and whether its title was longer than Text1 shows
+  // (during a drag: the title of the window under the pointer).
   bool picked_top_level() const { return picked_top_level_; }
   bool picked_title_cut() const { return picked_title_cut_; }
   const Outline& outline() const { return outline_; }
