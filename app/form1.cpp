@@ -56,17 +56,12 @@ void Form1::ArmPicker() {
 void Form1::Form_Activate() {
   ArmPicker();
   if (File1.ListCount() < 1) {
+    // create_ini leaves "Create Ini" and the buttons that need a file as
+    // they must be, whether or not the file could be made.
     if (MsgBox(kCreateDefaultPrompt, MB_YESNO, "default_px.ini?") == IDYES) {
       create_ini(File1, Chooser());
-      SetVisible(c_.Command4, false);
-      ::EnableWindow(c_.Command1, TRUE);
-      ::EnableWindow(c_.Command2, TRUE);
-      ::EnableWindow(c_.Command3, TRUE);
     } else {
-      SetVisible(c_.Command4, true);
-      ::EnableWindow(c_.Command1, FALSE);
-      ::EnableWindow(c_.Command2, FALSE);
-      ::EnableWindow(c_.Command3, FALSE);
+      ShowCreateIni(Chooser(), true);
     }
   }
   DisableCloseButton(::GetActiveWindow());
@@ -122,7 +117,8 @@ void Form1::OnCommand(int id) {
         break;
       case kIdCommand3:
         Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.cmd1, c_.Op1, c_.Label3},
-                       picker_.picked_class());
+                       PickedWindow{picker_.picked_class(), picker_.picked_top_level(),
+                                    picker_.picked_title_cut()});
         break;
       case kIdCommand4:
         Command4_Click(File1, Chooser());
@@ -177,6 +173,9 @@ void Form1::OnPictureMouse(int control_id, UINT message, POINT) {
       case WM_RBUTTONUP:
       case WM_MBUTTONUP:
         picker_.Picture2_MouseUp();
+        break;
+      case WM_CAPTURECHANGED:
+        picker_.Picture2_LostCapture();
         break;
       default:  // a press, or the second press of a double-click
         picker_.Picture2_MouseDown();

@@ -6,6 +6,20 @@
 #include "ui/toolkit.h"
 
 namespace pallix {
+namespace {
+
+// Windows' own words for an error number, without the line break it ends
+// them with.
+std::string ErrorMessage(DWORD error) {
+  char text[512] = "";
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, 0, text, sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
+  if (n == 0) return "error " + std::to_string(error);
+  return std::string(text, n);
+}
+
+}  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
   return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
@@ -45,20 +59,35 @@ void combo_refresh(FileList& file1, HWND combo1) {
   ListSelect(combo1, 0);
 }
 
-void create_ini(FileList& file1, const ChooserControls& c) {
+void ShowCreateIni(const ChooserControls& c, bool shown) {
+  SetVisible(c.command4, shown);
+  ::EnableWindow(c.command1, !shown);
+  ::EnableWindow(c.command2, !shown);
+  ::EnableWindow(c.command3, !shown);
+}
+
+bool create_ini(FileList& file1, const ChooserControls& c) {
   std::string path = ConfigPath(AppPath(), kDefaultIniName);
   // CREATE_NEW: an existing file is left exactly as it is.
   HANDLE file =
       ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                     FILE_ATTRIBUTE_ARCHIVE | FILE_FLAG_WRITE_THROUGH, nullptr);
+  DWORD error = ::GetLastError();
   if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
-  SetVisible(c.command4, false);
-  ::EnableWindow(c.command1, TRUE);
-  ::EnableWindow(c.command2, TRUE);
-  ::EnableWindow(c.command3, TRUE);
+  // What counts is a file being there afterwards, made now or before; a
+  // folder of that name is none.
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    MsgBox("Pallix could not create " + path + ":\r\n" + ErrorMessage(error),
+           MB_OK | MB_ICONEXCLAMATION, kAppTitle);
+    ShowCreateIni(c, true);
+    return false;
+  }
+  ShowCreateIni(c, false);
   file1.Refresh();
   combo_refresh(file1, c.combo1);
+  return true;
 }
 
 std::string EditorCommand(std::string_view path) {

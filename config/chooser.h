@@ -43,7 +43,12 @@ struct ChooserControls {
 };
 
 void combo_refresh(FileList& file1, HWND combo1);
-void create_ini(FileList& file1, const ChooserControls& controls);
+// "Create Ini" shown and the buttons that need a file disabled, or the
+// other way round.
+void ShowCreateIni(const ChooserControls& controls, bool shown);
+// Makes the empty default file unless it exists. Without a file afterwards
+// the user is told why, and the window is left as without one.
+bool create_ini(FileList& file1, const ChooserControls& controls);
 
 // "Edit ini": the chosen file in the text editor.
 void Command1_Click(HWND combo1);

@@ -10,9 +10,22 @@
 namespace pallix {
 namespace {
 
-constexpr DWORD kReadBufferSize = 256;
+constexpr DWORD kReadBufferSize = kIniValueMax + 1;
+
+bool IsProfileBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
 
 }  // namespace
+
+bool ProfileKeepsValue(std::string_view value) {
+  if (value.size() > kIniValueMax || value.find_first_of("\r\n") != std::string_view::npos) {
+    return false;
+  }
+  if (value.empty()) return true;
+  if (IsProfileBlank(value.front()) || IsProfileBlank(value.back())) return false;
+  return !(value.size() > 1 && value.front() == '"' && value.back() == '"');
+}
 
 // Each member traps whatever goes wrong inside it and reports it under its
 // own name. A report raised by a member it called (the FileName getter)
@@ -34,14 +47,13 @@ std::string INIFiles::FileName() const {
   }
 }
 
-void INIFiles::WriteINI(std::string_view KeyTitle, std::string_view KeyName,
+bool INIFiles::WriteINI(std::string_view KeyTitle, std::string_view KeyName,
                         std::string_view Value) {
   try {
     std::string section(KeyTitle), key(KeyName), value(Value);
     std::string path = FileName();
-    // Whether the write succeeded is not passed on: a read-only file simply
-    // keeps its old value.
-    ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                        path.c_str()) != FALSE;
   } catch (...) {
     ReportError(kIniFilesError, "INIFiles:WriteINI Method");
   }

@@ -76,6 +76,11 @@ void remove_outline(const Outline& outline, HWND picked_hwnd) {
   std::array<RECT, 4> edges = OutlineEdges(width, height, true);
   for (int i = 0; i < 4; ++i) PaintEdge(dc, edges[i], colours[i]);
   ::ReleaseDC(picked_hwnd, dc);
+  // One colour per edge is not what was there (a gradient caption, text
+  // touching the border): a window that paints itself puts its own pixels
+  // back. One that does not keeps the colours painted above.
+  ::RedrawWindow(picked_hwnd, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace pallix

@@ -1,6 +1,7 @@
 // The red frame round the window under the pointer while the user drags the
 // picker: painted straight into that window's pixels, edge by edge, and
-// painted over again with one colour per edge, sampled before it was drawn.
+// painted over again with one colour per edge, sampled before it was drawn;
+// then the window is asked to repaint what lay under the frame.
 #pragma once
 
 #include <windows.h>

@@ -7,6 +7,8 @@
 namespace pallix {
 namespace {
 
+constexpr COLORREF kWarningColour = RGB(255, 0, 0);
+
 std::string WithoutLeadingSpaces(std::string_view text) {
   std::size_t first = text.find_first_not_of(' ');
   return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
@@ -20,15 +22,18 @@ bool BeginsWithRhinoceros(std::string_view title) {
 
 }  // namespace
 
-std::string WindowText(HWND window) {
+std::string WindowText(HWND window, bool* cut) {
+  if (cut) *cut = false;
   if (!window) return {};
-  char buffer[144] = {};
+  // One character more than is kept tells whether there was more.
+  char buffer[kWindowTextMax + 2] = {};
   DWORD_PTR copied = 0;
   if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
     return {};
   }
-  return std::string(buffer, std::min<std::size_t>(copied, sizeof buffer - 1));
+  if (cut) *cut = copied > kWindowTextMax;
+  return std::string(buffer, std::min<std::size_t>(copied, kWindowTextMax));
 }
 
 std::string HandleCaption(HWND window) {
@@ -63,7 +68,7 @@ void Picker::Picture2_MouseMove() {
   }
   picked_window_ = found;
   SetCaption(c_.form, HandleCaption(picked_window_));
-  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(picked_window_)));
+  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(picked_window_, &picked_title_cut_)));
   // Redrawn only when the window under the pointer changes: each frame costs
   // a pixel operation per edge and the pointer moves many times a second.
   if (outline_.outlined_hwnd != picked_window_) draw_outline(outline_, picked_window_);
@@ -81,6 +86,9 @@ void Picker::Picture2_MouseUp() {
     int n = ::GetClassNameA(picked_window_, name, sizeof name);
     picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
   }
+  // The monitor finds only top-level windows: Add stores no control inside
+  // a dialog.
+  picked_top_level_ = ::GetAncestor(picked_window_, GA_PARENT) == ::GetDesktopWindow();
   SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
   if (!BeginsWithRhinoceros(tested)) {
     tested = WindowText(::GetParent(parent));
@@ -93,8 +101,25 @@ void Picker::Picture2_MouseUp() {
   SetCaption(c_.Text4, picked_class_);
   if (!BeginsWithRhinoceros(tested)) {
     SetCaption(c_.Label3, kNoRhinocerosMessage);
+    SetForeColor(c_.Label3, kWarningColour);  // Add may have left its confirmation's colour
     SetVisible(c_.Label3, true);
   }
+}
+
+void Picker::Picture2_LostCapture() {
+  // Releasing the capture at the end of a pick comes here too, after the
+  // pick has ended.
+  if (!picking_) return;
+  // Nothing was let go over anything: the pick ends as a cancel, without a
+  // scan, and the chooser keeps what the press left in it.
+  picking_ = false;
+  if (outline_.outlined_hwnd) {
+    remove_outline(outline_, outline_.outlined_hwnd);
+    // The frame is gone: the next pick over that window draws it again.
+    outline_.outlined_hwnd = nullptr;
+  }
+  SetPicture(c_.Picture2, c_.picker_cursor);
+  UseCustomPointer(c_.form, false);
 }
 
 }  // namespace pallix

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,10 +28,12 @@ struct PickerControls {
   int picker_cursor;  // resource id of the picker cursor image
 };
 
-// A window's text as the picker reads it: at most 143 characters. A window
-// that does not answer within kTextTimeoutMs, or that Windows reports hung,
-// reads as the empty text, so it cannot freeze Pallix.
-std::string WindowText(HWND window);
+// A window's text as the picker reads it: at most kWindowTextMax characters;
+// *cut, if given, tells whether the window holds more. A window that does
+// not answer within kTextTimeoutMs, or that Windows reports hung, reads as
+// the empty text, so it cannot freeze Pallix.
+inline constexpr std::size_t kWindowTextMax = 143;
+std::string WindowText(HWND window, bool* cut = nullptr);
 
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.
@@ -47,10 +50,17 @@ class Picker {
   void Picture2_MouseDown();
   void Picture2_MouseMove();
   void Picture2_MouseUp();
+  // The mouse capture went elsewhere (another window took it, Alt+Tab).
+  void Picture2_LostCapture();
 
   HWND picked_window() const { return picked_window_; }
   bool picking() const { return picking_; }
   const std::string& picked_class() const { return picked_class_; }
+  // Whether the captured window was a top-level window, the only kind the
+  // monitor looks for, and whether its title was longer than Text1 shows
+  // (during a drag: the title of the window under the pointer).
+  bool picked_top_level() const { return picked_top_level_; }
+  bool picked_title_cut() const { return picked_title_cut_; }
   const Outline& outline() const { return outline_; }
   std::int16_t button_count() const { return chooser_.button_count; }
 
@@ -61,6 +71,8 @@ class Picker {
   HWND picked_window_ = nullptr;
   bool picking_ = false;
   std::string picked_class_;
+  bool picked_top_level_ = false;
+  bool picked_title_cut_ = false;
 };
 
 }  // namespace pallix

@@ -239,11 +239,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
   return ::DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
-// Mouse messages of a picture box go to the main window's sink; the box
-// keeps its own behaviour otherwise.
+// Mouse messages of a picture box, and the loss of the mouse capture, go to
+// the main window's sink; the box keeps its own behaviour otherwise.
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
                              DWORD_PTR) {
-  if (msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) {
+  if ((msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) || msg == WM_CAPTURECHANGED) {
     if (MainWindow* window = StateOf(::GetParent(hwnd))) {
       window->sink->OnPictureMouse(::GetDlgCtrlID(hwnd), msg,
                                    POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});

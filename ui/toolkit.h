@@ -36,8 +36,9 @@ class EventSink {
   virtual void OnBackgroundDblClick() {}
   // A mouse button went down, up or down again (WM_MOUSEMOVE to
   // WM_MBUTTONDBLCLK), or the mouse moved, over a picture box
-  // (or anywhere while it holds the capture). The point is in the picture
-  // box's client coordinates.
+  // (or anywhere while it holds the capture); or the box lost the mouse
+  // capture (WM_CAPTURECHANGED). The point is in the picture box's client
+  // coordinates.
   virtual void OnPictureMouse(int /*control_id*/, UINT /*message*/, POINT /*at*/) {}
   // Something asks the main window to close; return true to refuse.
   virtual bool OnQueryClose(int /*reason*/) { return false; }

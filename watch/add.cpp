@@ -26,9 +26,14 @@ bool IsNumber(std::string_view text) {
   return i < text.size() && text[i] >= '0' && text[i] <= '9';
 }
 
-void Refuse(const AddControls& c, const char* message) {
-  SetVisible(c.Label3, true);
+void Say(const AddControls& c, const char* message, COLORREF colour) {
   SetCaption(c.Label3, message);
+  SetForeColor(c.Label3, colour);
+  SetVisible(c.Label3, true);
+}
+
+void Refuse(const AddControls& c, const char* message) {
+  Say(c, message, kRefusedColour);
 }
 
 // The stored form of an entry: title, the button piece, the class piece.
@@ -43,11 +48,21 @@ std::string EntryText(std::string_view title, const std::string* button,
   return entry;
 }
 
+// Whether "Read ini" would give back this title, button and class: the
+// value must survive the file, then its own parser must split it so.
+bool ReadsBackAs(std::string_view value, const WatchEntry& meant) {
+  return ProfileKeepsValue(value) && ParseWatchEntry(value) == meant;
+}
+
 }  // namespace
 
-void Command3_Click(const AddControls& c, const std::string& picked_class) {
-  INIFiles ini;
-  ini.SetFileName(ConfigPath(AppPath(), GetCaption(c.Combo1)));
+void Command3_Click(const AddControls& c, const PickedWindow& picked) {
+  // An entry the monitor could never find takes a place and, through the
+  // duplicate check, blocks the entries after it: refused before the file
+  // is touched.
+  if (picked.picked_class.empty()) return Refuse(c, kNothingPickedMessage);
+  if (!picked.top_level) return Refuse(c, kNotTopLevelMessage);
+  if (picked.title_cut) return Refuse(c, kTitleCutMessage);
 
   int chosen = -1;
   for (int k = 0; k < 3; ++k) {
@@ -55,25 +70,28 @@ void Command3_Click(const AddControls& c, const std::string& picked_class) {
   }
   std::string caption = chosen < 0 ? std::string() : GetCaption(c.cmd1[chosen]);
   std::string title(TrimBlanks(GetCaption(c.Text1)));
+  std::string entry = EntryText(title, chosen < 0 ? nullptr : &caption, picked.picked_class);
+  WatchEntry meant{title, chosen < 0 ? "DEFAULT" : caption, std::string(picked.picked_class)};
+  if (!ReadsBackAs(entry, meant)) return Refuse(c, kNotStorableMessage);
 
+  INIFiles ini;
+  ini.SetFileName(ConfigPath(AppPath(), GetCaption(c.Combo1)));
   std::string stored = ini.ReadINI(kSection, "Num_Windows", "0");
   std::int64_t existing = IsNumber(stored) ? LeadingNumber(stored) : 0;
   bool counted = existing > 0;
-  if (!counted) existing = 0;
   if (!counted) {
     // No usable count: the entries written by hand from Title1 on, in a row,
     // are kept, and the new one goes after them.
+    existing = 0;
     while (existing <= kWatchSlots &&
            ini.ReadINI(kSection, TitleKey(existing + 1), kAbsent) != kAbsent) {
       ++existing;
     }
   }
+  // Compared before adding one: a stored count can be as large as the
+  // count can hold. An entry past the 20th would never be watched.
+  if (existing >= kWatchSlots) return Refuse(c, kTableFullMessage);
   std::int64_t n = existing + 1;
-  if (n > kWatchSlots) {
-    // It would never be watched: only 20 entries are loaded.
-    Refuse(c, kTableFullMessage);
-    return;
-  }
 
   for (std::int64_t i = 1; n > 1 && i <= n; ++i) {
     std::string value = ini.ReadINI(kSection, TitleKey(i), "0");
@@ -88,9 +106,11 @@ void Command3_Click(const AddControls& c, const std::string& picked_class) {
 
   // The entry first, then the count: a write refused or cut short between
   // the two never leaves the count naming a missing entry.
-  ini.WriteINI(kSection, TitleKey(n),
-               EntryText(title, chosen < 0 ? nullptr : &caption, picked_class));
-  ini.WriteINI(kSection, "Num_Windows", std::to_string(n));
+  if (!ini.WriteINI(kSection, TitleKey(n), entry) ||
+      !ini.WriteINI(kSection, "Num_Windows", std::to_string(n))) {
+    return Refuse(c, kWriteFailedMessage);
+  }
+  Say(c, kAddedMessage, kAddedColour);
 }
 
 }  // namespace pallix

@@ -1,5 +1,5 @@
 // "Add": stores the captured dialog, with the chosen button, as a new entry
-// of the chosen configuration file.
+// of the chosen configuration file, if the monitor could ever answer it.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +10,18 @@
 
 namespace pallix {
 
+// Refusals show in red; every Add ends with one of these or the
+// confirmation in Label3.
 inline constexpr const char* kDuplicateMessage = "Duplicate entry. Item has NOT been added!";
-inline constexpr const char* kTableFullMessage =
-    "Only 20 windows can be watched. Item has NOT been added!";
+inline constexpr const char* kTableFullMessage = "Only 20 windows can be watched. NOT added!";
+inline constexpr const char* kNothingPickedMessage = "Drag the picker onto a dialog first!";
+inline constexpr const char* kNotTopLevelMessage = "Let go over the dialog's title bar. NOT added!";
+inline constexpr const char* kTitleCutMessage = "The title is too long to store. NOT added!";
+inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
+inline constexpr const char* kWriteFailedMessage = "The INI file can't be written. NOT added!";
+inline constexpr const char* kAddedMessage = "Added. Answered from the next start on.";
+inline constexpr COLORREF kRefusedColour = RGB(255, 0, 0);
+inline constexpr COLORREF kAddedColour = RGB(0, 100, 0);  // dark green
 
 struct AddControls {
   HWND Combo1;  // the chosen file
@@ -22,6 +31,13 @@ struct AddControls {
   HWND Label3;
 };
 
-void Command3_Click(const AddControls& controls, const std::string& picked_class);
+// What the picker recorded of the captured window when the pick ended.
+struct PickedWindow {
+  std::string_view picked_class;  // empty: nothing captured, or it was gone
+  bool top_level;
+  bool title_cut;
+};
+
+void Command3_Click(const AddControls& controls, const PickedWindow& picked);
 
 }  // namespace pallix

@@ -46,11 +46,11 @@ TEST_F(IniFiles, ValuesComeBackAsStoredCutTo255AndEmptyIsNotMissing) {
   EXPECT_EQ(ini.ReadINI("windowtitles", "TITLE3", "NoTitle"), "&Yes");
 }
 
-TEST_F(IniFiles, AWriteIsSeenAtOnceThroughAnotherObjectAndAFailedOneIsSilent) {
+TEST_F(IniFiles, AWriteIsSeenAtOnceThroughAnotherObjectAndAFailedOneSaysSoWithoutABox) {
   BoxAnswerer boxes;
   INIFiles writer = OnFile("new.ini");
-  writer.WriteINI("WindowTitles", "Num_Windows", "1");
-  writer.WriteINI("WindowTitles", "Title1", "Save changes[&Yes]<<#32770>>");
+  EXPECT_TRUE(writer.WriteINI("WindowTitles", "Num_Windows", "1"));
+  EXPECT_TRUE(writer.WriteINI("WindowTitles", "Title1", "Save changes[&Yes]<<#32770>>"));
   INIFiles reader = OnFile("new.ini");
   EXPECT_EQ(reader.ReadINI("WindowTitles", "Title1", "NoTitle"), "Save changes[&Yes]<<#32770>>");
   writer.WriteINI("WindowTitles", "Num_Windows", "2");
@@ -60,8 +60,12 @@ TEST_F(IniFiles, AWriteIsSeenAtOnceThroughAnotherObjectAndAFailedOneIsSilent) {
 
   // A folder standing where the file should be, and a folder that is missing.
   ASSERT_TRUE(::CreateDirectoryA(FolderPath("dir.ini").c_str(), nullptr));
-  OnFile("dir.ini").WriteINI("WindowTitles", "Num_Windows", "1");
-  OnFile("nowhere\\x.ini").WriteINI("WindowTitles", "Num_Windows", "1");
+  EXPECT_FALSE(OnFile("dir.ini").WriteINI("WindowTitles", "Num_Windows", "1"));
+  EXPECT_FALSE(OnFile("nowhere\\x.ini").WriteINI("WindowTitles", "Num_Windows", "1"));
+  HANDLE held = test::HoldForReading("new.ini");
+  EXPECT_FALSE(writer.WriteINI("WindowTitles", "Num_Windows", "3"));
+  EXPECT_EQ(reader.ReadINI("WindowTitles", "Num_Windows", "0"), "2");
+  ::CloseHandle(held);
   EXPECT_EQ(::GetFileAttributesA(FolderPath("dir.ini").c_str()), FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_FALSE(test::FileExists("nowhere"));
   EXPECT_TRUE(boxes.Seen().empty());

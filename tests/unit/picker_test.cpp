@@ -1,14 +1,18 @@
 // Capturing a dialog and adding it: the frame drawn into another window's
 // pixels, the walk over its children, the drag itself with the real pointer,
 // and what "Add" leaves in the file.
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/form1.h"
 #include "monitor/monitor.h"
 #include "picker/outline.h"
 #include "picker/picker.h"
+#include "resources/resource_ids.h"
 #include "tests/unit/support.h"
 #include "watch/add.h"
 
@@ -50,18 +54,41 @@ void Paint(HWND window, int x, int y, COLORREF colour) {
   ::ReleaseDC(window, dc);
 }
 
-// How many pixels of the window's border have the colour.
-int BorderPixels(HWND window, int width, int height, COLORREF colour) {
-  int n = 0;
+// The pixels of the window's border, row 0, the last row, then the sides.
+std::vector<COLORREF> Border(HWND window, int width, int height) {
+  std::vector<COLORREF> pixels;
   for (int x = 0; x < width; ++x) {
-    n += Pixel(window, x, 0) == colour;
-    if (height > 1) n += Pixel(window, x, height - 1) == colour;
+    pixels.push_back(Pixel(window, x, 0));
+    if (height > 1) pixels.push_back(Pixel(window, x, height - 1));
   }
   for (int y = 1; y < height - 1; ++y) {
-    n += Pixel(window, 0, y) == colour;
-    if (width > 1) n += Pixel(window, width - 1, y) == colour;
+    pixels.push_back(Pixel(window, 0, y));
+    if (width > 1) pixels.push_back(Pixel(window, width - 1, y));
   }
-  return n;
+  return pixels;
+}
+
+int BorderPixels(HWND window, int width, int height, COLORREF colour) {
+  std::vector<COLORREF> border = Border(window, width, height);
+  return static_cast<int>(std::count(border.begin(), border.end(), colour));
+}
+
+// Paints every pixel itself, each column in another colour.
+LRESULT CALLBACK GradientProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_ERASEBKGND) return 1;
+  if (msg != WM_PAINT) return ::DefWindowProcA(hwnd, msg, wparam, lparam);
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(hwnd, &paint);
+  RECT r;
+  ::GetClientRect(hwnd, &r);
+  for (LONG x = 0; x < r.right; ++x) {
+    HBRUSH brush = ::CreateSolidBrush(RGB(x * 2, 255 - x * 2, 90));
+    RECT column{x, 0, x + 1, r.bottom};
+    ::FillRect(dc, &column, brush);
+    ::DeleteObject(brush);
+  }
+  ::EndPaint(hwnd, &paint);
+  return 0;
 }
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -122,6 +149,25 @@ TEST(Outline, DrawsEveryBorderPixelRedAndErasesEachEdgeInItsSampledColour) {
   draw_outline(outline, thin);
   EXPECT_EQ(BorderPixels(thin, 50, 1, kRed), 50);
   ::DestroyWindow(thin);
+}
+
+TEST(Outline, AWindowThatPaintsItselfLooksAsBeforeOnceTheFrameIsErased) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = GradientProc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = "PallixTestGradient";
+  ::RegisterClassA(&wc);
+  HWND w = ::CreateWindowExA(WS_EX_TOPMOST, "PallixTestGradient", "", WS_POPUP | WS_VISIBLE, 50, 60,
+                             120, 60, nullptr, nullptr, wc.hInstance, nullptr);
+  ::UpdateWindow(w);
+  std::vector<COLORREF> first = Border(w, 120, 60);
+  Outline outline;
+  draw_outline(outline, w);
+  ASSERT_EQ(BorderPixels(w, 120, 60, kRed), 2 * 120 + 2 * 60 - 4);
+  remove_outline(outline, w);
+  ::UpdateWindow(w);
+  EXPECT_EQ(Border(w, 120, 60), first);
+  ::DestroyWindow(w);
 }
 
 // The real main window, started on a file with one entry (no boxes).
@@ -197,6 +243,53 @@ TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
   ::DestroyWindow(other);
 }
 
+TEST_F(Capture, LosingTheMouseMidDragEndsThePickWithoutAScan) {
+  test::TestDialog dialog("Target", {"&Yes", "No"});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  ::UpdateWindow(dialog.hwnd());
+  form_.OnPictureMouse(kIdPicture2, WM_LBUTTONDOWN, {});
+  RECT r;
+  ::GetWindowRect(dialog.hwnd(), &r);
+  ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  form_.OnPictureMouse(kIdPicture2, WM_MOUSEMOVE, {});
+  ASSERT_EQ(Pixel(dialog.hwnd(), 0, 80), kRed);
+  ASSERT_EQ(::GetCapture(), c().Picture2);
+
+  // Another window of the program takes the mouse, as an activation would.
+  HWND other = Canvas(50, 50, "Other");
+  ::SetCapture(other);
+  EXPECT_FALSE(form_.picker().picking());
+  EXPECT_NE(Pixel(dialog.hwnd(), 0, 80), kRed);
+  EXPECT_EQ(GetPicture(c().Picture2), kCursorPicker);
+  EXPECT_EQ(::GetCursor(), ::LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_TRUE(Offered().empty());
+  EXPECT_EQ(ListCount(c().List1), 0);
+  EXPECT_EQ(form_.picker().picked_class(), "");
+  ::ReleaseCapture();
+  ::DestroyWindow(other);
+}
+
+TEST_F(Capture, AddRefusesATitleLongerThanThePickerReads) {
+  test::TestDialog dialog("Question", {"OK"});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  ::UpdateWindow(dialog.hwnd());
+  const std::string before = ReadFile("w.ini");
+  ::SetWindowTextA(dialog.hwnd(), std::string(200, 'L').c_str());
+  Drag({dialog.hwnd()});
+  EXPECT_EQ(GetCaption(c().Text1), std::string(kWindowTextMax, 'L'));
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kTitleCutMessage);
+  EXPECT_EQ(ReadFile("w.ini"), before);
+
+  // A title that fits exactly is whole.
+  ::SetWindowTextA(dialog.hwnd(), std::string(kWindowTextMax, 'L').c_str());
+  Drag({dialog.hwnd()});
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kAddedMessage);
+  EXPECT_NE(ReadFile("w.ini").find("Title2=" + std::string(kWindowTextMax, 'L') + "[OK]<<#32770>>"),
+            std::string::npos);
+}
+
 TEST_F(Capture, TheRhinocerosWarningLooksAtTheParentAndTheGrandparentOnly) {
   struct Case {
     const char* owner;
@@ -238,8 +331,24 @@ class Add : public Capture {
       SetOptionValue(c().Op1[option], true);
     }
   }
-  void Press() {
-    Command3_Click(AddControls{c().Combo1, c().Text1, c().cmd1, c().Op1, c().Label3}, "#32770");
+  void Press(PickedWindow picked = {"#32770", true, false}) {
+    Command3_Click(AddControls{c().Combo1, c().Text1, c().cmd1, c().Op1, c().Label3}, picked);
+  }
+  // Label3's message, shown, in its colour, and whole on its one line.
+  void ExpectSaid(const char* message, COLORREF colour) {
+    EXPECT_TRUE(IsVisible(c().Label3));
+    EXPECT_EQ(GetCaption(c().Label3), message);
+    EXPECT_EQ(GetForeColor(c().Label3), colour);
+    HDC dc = ::GetDC(c().Label3);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(c().Label3, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, message, static_cast<int>(std::strlen(message)), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(c().Label3, dc);
+    RECT r;
+    ::GetClientRect(c().Label3, &r);
+    EXPECT_LE(size.cx, r.right) << message;
   }
 };
 
@@ -261,30 +370,68 @@ TEST_F(Add, StoresTheEntryAndItsCountAndLeavesTheLoadedListAlone) {
       ReadFile("two.ini"),
       "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n"
       "Title3=Save changes[&No]<<#32770>>\r\n");
-  EXPECT_FALSE(IsVisible(c().Label3));
+  ExpectSaid(kAddedMessage, kAddedColour);
   // Watched only once the file is read again.
   ASSERT_EQ(ListCount(c().List2), 1);
   EXPECT_EQ(form_.watch().watch_title[1], "Old");
 }
 
-TEST_F(Add, RefusesADuplicateTitleOrATwentyFirstEntryAndWritesNothing) {
-  std::string two =
+TEST_F(Add, RefusesWhatCouldNeverBeAnsweredOrStoredAndWritesNothing) {
+  const std::string two =
       "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=A[OK]<<#32770>>\r\nTitle2= Save [&Yes]<<X>>\r\n";
-  WriteFile("two.ini", two);
-  SetCaption(c().Combo1, "two.ini");
-  Choose("  Save  ", 0, "OK");
-  Press();
-  EXPECT_EQ(ReadFile("two.ini"), two);
-  EXPECT_TRUE(IsVisible(c().Label3));
-  EXPECT_EQ(GetCaption(c().Label3), kDuplicateMessage);
+  const std::string huge =
+      "[WindowTitles]\r\nNum_Windows=9223372036854775807\r\nTitle1=A[OK]<<#32770>>\r\n";
+  const std::string saturated = "[WindowTitles]\r\nNum_Windows=99999999999999999999\r\n";
+  const std::string full = "[WindowTitles]\r\nNum_Windows=20\r\n";
+  const std::string long_title(250, 't');
+  struct Case {
+    const std::string& file;
+    const char* title;
+    const char* caption;
+    PickedWindow picked;
+    const char* message;
+  };
+  const PickedWindow dialog{"#32770", true, false};
+  const Case cases[] = {
+      {two, "  Save  ", "OK", dialog, kDuplicateMessage},
+      {full, "New", "OK", dialog, kTableFullMessage},
+      {huge, "New", "OK", dialog, kTableFullMessage},
+      {saturated, "New", "OK", dialog, kTableFullMessage},
+      {two, "New", "OK", {"", true, false}, kNothingPickedMessage},
+      {two, "Release over this text", "OK", {"Static", false, false}, kNotTopLevelMessage},
+      {two, "New", "OK", {"#32770", true, true}, kTitleCutMessage},
+      {two, "Save [draft]", "OK", dialog, kNotStorableMessage},
+      {two, "New", "O]K", dialog, kNotStorableMessage},
+      {two, "New", " OK", dialog, kNotStorableMessage},
+      {two, "Two\r\nlines", "OK", dialog, kNotStorableMessage},
+      {two, long_title.c_str(), "OK", dialog, kNotStorableMessage},
+  };
+  SetCaption(c().Combo1, "w.ini");
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.message);
+    WriteFile("w.ini", k.file);
+    Choose(k.title, 0, k.caption);
+    SetVisible(c().Label3, false);
+    Press(k.picked);
+    EXPECT_EQ(ReadFile("w.ini"), k.file);
+    ExpectSaid(k.message, kRefusedColour);
+  }
 
-  std::string full = "[WindowTitles]\r\nNum_Windows=20\r\n";
-  WriteFile("full.ini", full);
-  SetCaption(c().Combo1, "full.ini");
+  // A file Windows will not let us write: nothing changes, and it is said.
+  WriteFile("w.ini", two);
+  HANDLE held = test::HoldForReading("w.ini");
   Choose("New", 0, "OK");
   Press();
-  EXPECT_EQ(ReadFile("full.ini"), full);
-  EXPECT_EQ(GetCaption(c().Label3), kTableFullMessage);
+  EXPECT_EQ(ReadFile("w.ini"), two);
+  ExpectSaid(kWriteFailedMessage, kRefusedColour);
+  ::CloseHandle(held);
+
+  // The next Add that succeeds replaces the refusal with its confirmation.
+  SetCaption(c().Combo1, "other.ini");
+  Press();
+  EXPECT_EQ(ReadFile("other.ini"),
+            "[WindowTitles]\r\nTitle1=New[OK]<<#32770>>\r\nNum_Windows=1\r\n");
+  ExpectSaid(kAddedMessage, kAddedColour);
 }
 
 TEST_F(Add, WithoutAUsableCountTheEntriesWrittenByHandAreKept) {

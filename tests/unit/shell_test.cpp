@@ -147,6 +147,21 @@ TEST_F(Shell, NoLeavesCreateIniShowingAndAsksAgainOnEachShowing) {
   ExpectLocked(false);
 }
 
+TEST_F(Shell, ADefaultFileThatCannotBeMadeIsReportedAndCreateIniStaysShown) {
+  ASSERT_TRUE(::CreateDirectoryA(FolderPath("default_px.ini").c_str(), nullptr));
+  BoxAnswerer boxes({"OK", "&Yes", "OK"});
+  Start();
+  ExpectLocked(true);
+  Press(c().Command4);
+  ExpectLocked(true);
+  int reports = 0;
+  for (const test::SeenBox& box : boxes.Seen()) {
+    reports += box.title == "Pallix" &&
+               box.text.rfind("Pallix could not create " + FolderPath("default_px.ini"), 0) == 0;
+  }
+  EXPECT_EQ(reports, 2);
+}
+
 TEST_F(Shell, FilesAreListedWithoutRegardToCaseAndTheFirstIsChosenWithoutAQuestion) {
   ASSERT_EQ(::GetACP(), 1252u);  // the accented names are Windows-1252 bytes
   for (const char* name : {"Zeta.ini", "\304b.ini", "\344a.ini", "alpha.ini", "Beta.INI",

@@ -31,6 +31,11 @@ bool FileExists(const std::string& name) {
   return ::GetFileAttributesA(FolderPath(name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+HANDLE HoldForReading(const std::string& name) {
+  return ::CreateFileA(FolderPath(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, 0, nullptr);
+}
+
 std::string WatchFile(const std::vector<std::string>& entries) {
   std::string file = "[WindowTitles]\r\nNum_Windows=" + std::to_string(entries.size()) + "\r\n";
   for (std::size_t i = 0; i < entries.size(); ++i) {

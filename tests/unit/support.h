@@ -21,6 +21,10 @@ std::string FolderPath(const std::string& name);
 void WriteFile(const std::string& name, const std::string& bytes);
 std::string ReadFile(const std::string& name);
 bool FileExists(const std::string& name);
+// Opens the file as another program that lets others read it but not write
+// it: writes fail as into a read-only file. (Under Wine run as root, as the
+// tests are, the read-only attribute itself does not stop a write.)
+HANDLE HoldForReading(const std::string& name);
 
 // A configuration file's bytes with these entries, counted, as Pallix stores
 // them.
