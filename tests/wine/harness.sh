@@ -87,9 +87,9 @@ journey_end() {
 
 shot() { import -window root -display "$DISPLAY" "$ARTIFACTS/$1.png" 2>/dev/null; }
 
-# start_pallix FOLDER [ENTRY...]: pallix.exe alone in a new folder (unless
-# the folder holds one already), or with these entries in its
-# default_px.ini; sets PALLIX_DIR and PALLIX_PID.
+# start_pallix FOLDER [ENTRY...]: pallix.exe (if not there yet) alone in a
+# folder, or with these entries in its default_px.ini; sets PALLIX_DIR and
+# PALLIX_PID.
 start_pallix() {
   PALLIX_DIR=$WINE_LOGS/$1
   shift
@@ -111,9 +111,8 @@ end_pallix() {
   wine_end "$PALLIX_PID"
 }
 
-# start_new_user FOLDER: a first start, in a folder without any INI file, up
-# to the offer to create default_px.ini; sets MAIN and BOX. The message that
-# nothing is set up comes while the main window is still hidden.
+# start_new_user FOLDER: a first start without any INI file, up to the offer
+# to create default_px.ini; sets MAIN and BOX.
 start_new_user() {
   start_pallix "$1"
   expect_box Pallix "There is no windows set up  for control" OK
@@ -133,6 +132,20 @@ expect_buttons() {
   for name in "Edit ini" "Enable monitoring" "Add"; do
     expect_state "$(child "$name")" "$1: $name" "enabled=$3"
   done
+}
+
+# restart_monitoring: Exit from the tray menu, a new start in the same folder
+# (the watch list is read at start), monitoring on with a real click.
+restart_monitoring() {
+  tray_menu
+  menu_choose "$MENU_EXIT"
+  wait_ended 10 || fail "Exit did not end Pallix"
+  wine_start "$PALLIX_DIR" pallix.exe
+  PALLIX_PID=$WINE_PID
+  wait_main
+  COMMAND2=$(child "Enable monitoring")
+  click "$COMMAND2"
+  expect_caption "Disable monitoring"
 }
 
 # wait_main: the main window is shown; sets MAIN.
