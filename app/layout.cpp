@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/maker_links.h"
 #include "app/tray.h"
+#include "pallix_version.h"
 #include "resources/resource_ids.h"
 
 namespace pallix {
@@ -32,7 +33,7 @@ constexpr COLORREF kGrey = RGB(192, 192, 192);
 }  // namespace
 
 void Form1::Create() {
-  hwnd_ = CreateMainWindow("Pallix by Korrel v0.1", ToPixels(kClientArea), *this);
+  hwnd_ = CreateMainWindow("Pallix by Korrel v" PALLIX_VERSION, ToPixels(kClientArea), *this);
   auto make = [&](ControlKind kind, int id, const char* text, Twips place) {
     return CreateControl(hwnd_, kind, id, text, ToPixels(place));
   };

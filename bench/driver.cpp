@@ -59,7 +59,9 @@ const char kUsageText[] =
     "  client-rect --hwnd H               the client area on the screen:\n"
     "                                     LEFT TOP RIGHT BOTTOM\n"
     "  register-message --name N          the number of a registered message\n"
-    "  icon-delete --hwnd H --id N        removes a notification-area icon\n";
+    "  icon-delete --hwnd H --id N        removes a notification-area icon\n"
+    "  version --file F                   the file's version resource as Explorer\n"
+    "                                     reads it: NAME<tab>VALUE per line\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -389,6 +391,47 @@ int IconDelete(const Args& args) {
   return Shell_NotifyIconA(NIM_DELETE, &record) ? kOk : kNo;
 }
 
+// The numbers, then the strings of the first language the resource lists,
+// as Explorer's Properties read them.
+int Version(const Args& args) {
+  const std::string& file = TextOption(args, "file");
+  DWORD size = GetFileVersionInfoSizeA(file.c_str(), nullptr);
+  std::string data(size, '\0');
+  if (size == 0 || !GetFileVersionInfoA(file.c_str(), 0, size, data.data())) {
+    std::fprintf(stderr, "version: no version resource in %s (error %lu)\n", file.c_str(),
+                 GetLastError());
+    return kNo;
+  }
+  void* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
+    return kNo;
+  }
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  auto numbers = [](const char* name, DWORD high, DWORD low) {
+    std::printf("%s\t%u.%u.%u.%u\n", name, HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low));
+  };
+  numbers("FILEVERSION", fixed->dwFileVersionMS, fixed->dwFileVersionLS);
+  numbers("PRODUCTVERSION", fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+  if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", &value, &length) ||
+      length < 2 * sizeof(WORD)) {
+    return kNo;
+  }
+  const auto* language = static_cast<const WORD*>(value);
+  char block[40];
+  std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\", language[0], language[1]);
+  for (const char* name : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
+                           "OriginalFilename", "ProductName", "ProductVersion"}) {
+    char* text = nullptr;
+    if (!VerQueryValueA(data.data(), (std::string(block) + name).c_str(),
+                        reinterpret_cast<void**>(&text), &length)) {
+      continue;
+    }
+    std::printf("%s\t%s\n", name, Escaped(text).c_str());
+  }
+  return kOk;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -406,6 +449,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"client-rect", ClientRect},
     {"register-message", RegisterMessage},
     {"icon-delete", IconDelete},
+    {"version", Version},
 };
 
 }  // namespace

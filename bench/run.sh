@@ -6,11 +6,15 @@
 #
 # Prints one table: answer latency against a 1 ms poller doing the same
 # calls (the floor of the method), the processor time of Pallix and the Wine
-# server while monitoring idles, memory and object counts, and a soak of
+# server while monitoring idles against a bare 55 ms timer making as many
+# lookups (the floor of idling), memory and object counts, and a soak of
 # 1,000 dialogs, the picker's handlers timed on real windows
 # (bench/picker.cpp), and what the answer log costs an answer and a line
-# (bench/answer_log.cpp). Each figure is printed with its target and PASS or FAIL;
-# the exit status is 1 when any target is missed. Takes about six minutes.
+# (bench/answer_log.cpp). Floors are measured in the same run on the same
+# machine, as Wine's cost varies from machine to machine and run to run.
+# Each figure is printed with its target and PASS or FAIL; the exit status
+# is 0 when every target is met and 1 when one is missed. Takes about seven
+# minutes.
 # Everything it makes lives under build/bench; the Wine prefix and display
 # are its own and go when it ends.
 set -euo pipefail
@@ -336,10 +340,16 @@ row "Floor (1 ms poller): 95th percentile" "$floor_p95 ms" "" ""
 row "Floor (1 ms poller): 99th percentile" "$floor_p99 ms" "" ""
 row "Floor (1 ms poller): answered" "$floor_answered of $latency_count" "all" \
   "$(verdict "$floor_answered == $latency_count")"
-row "Idle, 1 entry, monitoring on" "$idle1_pct % ($idle1_split ms/${idle1_wall%.*} s)" "<= 0.3 %" \
-  "$(verdict "$idle1_pct <= 0.3")"
-row "Idle, 20 entries, monitoring on" "$idle20_pct % ($idle20_split ms/${idle20_wall%.*} s)" \
-  "<= 1.2 %" "$(verdict "$idle20_pct <= 1.2")"
+# idle_row LABEL PCT SPLIT WALL FLOOR_PCT: at most half again the floor's
+# cost; the floor, woken as often, is most of what any such program costs.
+idle_row() {
+  row "$1" "$2 % ($3 ms/${4%.*} s)" \
+    "<= 1.5 x floor = $(awk -v f="$5" 'BEGIN { printf "%.3f", 1.5 * f }') %" \
+    "$(verdict "$2 <= 1.5 * $5")"
+}
+idle_row "Idle, 1 entry, monitoring on" "$idle1_pct" "$idle1_split" "$idle1_wall" "$bare1_pct"
+idle_row "Idle, 20 entries, monitoring on" "$idle20_pct" "$idle20_split" "$idle20_wall" \
+  "$bare20_pct"
 row "Idle, 20 entries, monitoring off" "$off_pct % ($off_split ms/${off_wall%.*} s)" "" ""
 row "Idle floor, bare timer + 1 lookup" "$bare1_pct % ($bare1_split ms/${bare1_wall%.*} s)" "" ""
 row "Idle floor, bare timer + 20 lookups" "$bare20_pct % ($bare20_split ms/${bare20_wall%.*} s)" "" ""

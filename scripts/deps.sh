@@ -16,6 +16,8 @@ readonly wanted=(
   wine:wine
   xvfb:Xvfb
   xdotool:xdotool
+  # Unzips the package in its journey.
+  unzip:unzip
   imagemagick:import
   x11-utils:xdpyinfo
 )

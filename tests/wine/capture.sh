@@ -84,17 +84,9 @@ Title1=Other dialog[OK]<<#32770>>\nTitle2=Save drawing[&No]<<#32770>>' ]] ||
   fail "the file holds:"$'\n'"$(cat "$PALLIX_DIR/default_px.ini")"
 echo "captured by drag; stored $(tail -n 1 "$PALLIX_DIR/default_px.ini")"
 
-# Exit from the tray menu, start again in the same folder: the new entry is
-# watched, and the box still open is answered with the chosen button.
-tray_menu
-menu_choose "$MENU_EXIT"
-wait_ended 10 || fail "Exit did not end Pallix"
-wine_start "$PALLIX_DIR" pallix.exe
-PALLIX_PID=$WINE_PID
-wait_main
-COMMAND2=$(child "Enable monitoring")
-click "$COMMAND2"
-expect_caption "Disable monitoring"
+# The new entry is watched from the next start on, and the box still open
+# is answered with the chosen button.
+restart_monitoring
 expect_end first no
 dialog again box --title 'Save drawing' --type yesnocancel --timeout-ms 10000
 expect_end again no

@@ -87,13 +87,14 @@ journey_end() {
 
 shot() { import -window root -display "$DISPLAY" "$ARTIFACTS/$1.png" 2>/dev/null; }
 
-# start_pallix FOLDER [ENTRY...]: pallix.exe alone in a new folder, or with
-# these entries in its default_px.ini; sets PALLIX_DIR and PALLIX_PID.
+# start_pallix FOLDER [ENTRY...]: pallix.exe (if not there yet) alone in a
+# folder, or with these entries in its default_px.ini; sets PALLIX_DIR and
+# PALLIX_PID.
 start_pallix() {
   PALLIX_DIR=$WINE_LOGS/$1
   shift
   mkdir -p "$PALLIX_DIR"
-  cp "$PALLIX_EXE_DIR/pallix.exe" "$PALLIX_DIR/"
+  [[ -e $PALLIX_DIR/pallix.exe ]] || cp "$PALLIX_EXE_DIR/pallix.exe" "$PALLIX_DIR/"
   (($# == 0)) || wine_write_watch_list "$PALLIX_DIR/default_px.ini" "$@"
   wine_start "$PALLIX_DIR" pallix.exe
   PALLIX_PID=$WINE_PID
@@ -108,6 +109,43 @@ end_pallix() {
     drv icon-delete --hwnd "${tray%% *}" --id 1 || true
   fi
   wine_end "$PALLIX_PID"
+}
+
+# start_new_user FOLDER: a first start without any INI file, up to the offer
+# to create default_px.ini; sets MAIN and BOX.
+start_new_user() {
+  start_pallix "$1"
+  expect_box Pallix "There is no windows set up  for control" OK
+  ! drv wait-window --class PallixMain --visible --timeout-ms 0 >/dev/null 2>&1 ||
+    fail "the main window is shown while the message that nothing is set up is open"
+  answer OK
+  expect_box "default_px.ini?" \
+    'There is no default_px.ini file in the path!\r\nDo you want to create it?' "&Yes &No"
+  wait_main
+  [[ ! -e $PALLIX_DIR/default_px.ini ]] || fail "default_px.ini exists before the answer"
+}
+
+# expect_buttons WHEN CREATE_INI_SHOWN OTHERS_ENABLED: after the answer.
+expect_buttons() {
+  local name
+  expect_state "$(child "Create Ini")" "$1: Create Ini" "visible=$2"
+  for name in "Edit ini" "Enable monitoring" "Add"; do
+    expect_state "$(child "$name")" "$1: $name" "enabled=$3"
+  done
+}
+
+# restart_monitoring: Exit from the tray menu, a new start in the same folder
+# (the watch list is read at start), monitoring on with a real click.
+restart_monitoring() {
+  tray_menu
+  menu_choose "$MENU_EXIT"
+  wait_ended 10 || fail "Exit did not end Pallix"
+  wine_start "$PALLIX_DIR" pallix.exe
+  PALLIX_PID=$WINE_PID
+  wait_main
+  COMMAND2=$(child "Enable monitoring")
+  click "$COMMAND2"
+  expect_caption "Disable monitoring"
 }
 
 # wait_main: the main window is shown; sets MAIN.
