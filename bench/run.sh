@@ -388,7 +388,7 @@ row "Answer log: answered with / without" \
   "$(verdict "$with_answered == $latency_count && $without_answered == $latency_count")"
 row "Answer log: one line written, median / p99" \
   "${LOGB[write_median_us]} / ${LOGB[write_p99_us]} us" "" ""
-row "Answer log: after a click, all, median / p99" \
+row "Answer log: after a click (all), med / p99" \
   "${LOGB[record_median_us]} / ${LOGB[record_p99_us]} us" "" ""
 row "Answer log: before a click, median / p99" \
   "${LOGB[open_median_us]} / ${LOGB[open_p99_us]} us" "" ""
