@@ -303,20 +303,23 @@ read -r without_median without_p95 without_p99 without_answered <<<"$LOG_FIGURES
 [[ -s $WINE_LOGS/log_with/pallix.log && ! -e $WINE_LOGS/log_without/pallix.log ]] ||
   fail "pallix.exe wrote no answer log, or the build without it wrote one"
 with_lines=$(wc -l <"$WINE_LOGS/log_with/pallix.log")
-mkdir -p "$WINE_LOGS/log_lines"
-cp "$PALLIX_EXE_DIR/pallix_answer_log_bench.exe" "$WINE_LOGS/log_lines/"
-log_line=$(cd "$WINE_LOGS/log_lines" && timeout 300 wine pallix_answer_log_bench.exe </dev/null \
-  2>>"$WINE_LOGS/answer_log.log" | tr -d '\r') || fail "pallix_answer_log_bench failed: $log_line"
-declare -A LOGB=()
-for pair in $log_line; do LOGB[${pair%%=*}]=${pair#*=}; done
+# bench_figures PROGRAM ARRAY: runs a benchmark program built on Pallix's
+# own code in a folder of its own; its one line of KEY=VALUE figures goes
+# into the associative array ARRAY.
+bench_figures() {
+  local name=${1%.exe} line pair
+  local -n into=$2
+  mkdir -p "$WINE_LOGS/$name"
+  cp "$PALLIX_EXE_DIR/$1" "$WINE_LOGS/$name/"
+  line=$(cd "$WINE_LOGS/$name" && timeout 300 wine "$1" </dev/null 2>>"$WINE_LOGS/$name.log" |
+    tr -d '\r') || fail "$1 failed: $line"
+  for pair in $line; do into[${pair%%=*}]=${pair#*=}; done
+}
+declare -A LOGB=() PICK=()
+bench_figures pallix_answer_log_bench.exe LOGB
 
 echo "== the picker: pointer movement, window to window, a scan of the desktop"
-mkdir -p "$WINE_LOGS/picker"
-cp "$PALLIX_EXE_DIR/pallix_picker_bench.exe" "$WINE_LOGS/picker/"
-picker_line=$(cd "$WINE_LOGS/picker" && timeout 300 wine pallix_picker_bench.exe </dev/null \
-  2>>"$WINE_LOGS/picker.log" | tr -d '\r') || fail "pallix_picker_bench failed: $picker_line"
-declare -A PICK=()
-for pair in $picker_line; do PICK[${pair%%=*}]=${pair#*=}; done
+bench_figures pallix_picker_bench.exe PICK
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 

@@ -6,20 +6,6 @@
 #include "ui/toolkit.h"
 
 namespace pallix {
-namespace {
-
-// Windows' own words for an error number, without the line break it ends
-// them with.
-std::string ErrorMessage(DWORD error) {
-  char text[512] = "";
-  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             error, 0, text, sizeof text, nullptr);
-  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
-  if (n == 0) return "error " + std::to_string(error);
-  return std::string(text, n);
-}
-
-}  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
   return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
@@ -79,7 +65,7 @@ bool create_ini(FileList& file1, const ChooserControls& c) {
   // folder of that name is none.
   DWORD attributes = ::GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    MsgBox("Pallix could not create " + path + ":\r\n" + ErrorMessage(error),
+    MsgBox("Pallix could not create " + path + ":\r\n" + SystemErrorText(error),
            MB_OK | MB_ICONEXCLAMATION, kAppTitle);
     ShowCreateIni(c, true);
     return false;

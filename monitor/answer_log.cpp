@@ -26,17 +26,6 @@ HANDLE OpenForAppend(const std::string& path) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::string ErrorText(DWORD error) {
-  char text[256] = "";
-  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             error, 0, text, sizeof text, nullptr);
-  std::string_view why(text, n);
-  while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == ' ')) {
-    why.remove_suffix(1);
-  }
-  return why.empty() ? "error " + std::to_string(error) : std::string(why);
-}
-
 }  // namespace
 
 std::string FormatAnswerLine(const SYSTEMTIME& t, bool answered, std::string_view title,
@@ -128,7 +117,7 @@ bool AnswerLog::Write(std::string_view line) {
   if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
   if (error == ERROR_SUCCESS) return true;
   if (!std::exchange(reported_, true) && report_) {
-    report_("Pallix could not write its answer log " + path + ": " + ErrorText(error));
+    report_("Pallix could not write its answer log " + path + ": " + SystemErrorText(error));
   }
   return false;
 }

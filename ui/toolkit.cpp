@@ -536,6 +536,15 @@ std::optional<std::string> LoadResString(unsigned id) {
   return std::string(buffer, static_cast<std::size_t>(n));
 }
 
+std::string SystemErrorText(DWORD error) {
+  char text[512] = "";
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             error, 0, text, sizeof text, nullptr);
+  while (n > 0 && (text[n - 1] == '\r' || text[n - 1] == '\n' || text[n - 1] == ' ')) --n;
+  if (n == 0) return "error " + std::to_string(error);
+  return std::string(text, n);
+}
+
 void SetFont(HWND control, const char* face, int points, bool bold, bool italic) {
   ControlLook* look = LookOf(control);
   if (!look) return;

@@ -141,4 +141,8 @@ double TwipsPerPixelY();
 // A text of the program's own string table, if it has one by that number.
 std::optional<std::string> LoadResString(unsigned id);
 
+// Windows' own words for an error number, without the line break that ends
+// them.
+std::string SystemErrorText(DWORD error);
+
 }  // namespace pallix
