@@ -119,10 +119,9 @@ TEST_F(AnswerLogging, AFullLogBecomesTheOneOlderFile) {
 }
 
 TEST_F(AnswerLogging, AnUnwritableLogIsReportedOnceAndNeverStopsAnAnswer) {
-  // Held open, sharing nothing, by another program. (A read-only attribute
-  // would do on Windows; Wine run as root writes such a file all the same.)
   const std::string path = test::FolderPath(kAnswerLogName);
-  HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, CREATE_NEW, 0, nullptr);
+  test::WriteFile(kAnswerLogName, "");
+  HANDLE held = test::HoldForReading(kAnswerLogName);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   for (const char* title : {"First", "Second", "Third"}) {
     Open(1, title).CloseOnClick(true);
