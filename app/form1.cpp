@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/autostart.h"
 #include "app/maker_links.h"
 #include "app/tray.h"
 #include "config/report_error.h"
@@ -11,6 +12,15 @@ namespace pallix {
 
 inline constexpr const char* kCreateDefaultPrompt =
     "There is no default_px.ini file in the path!\r\nDo you want to create it?";
+
+namespace {
+bool HasEntries(const WatchTable& table) {
+  for (int slot = 1; slot <= kWatchSlots; ++slot) {
+    if (!table.watch_title[slot].empty() || !table.watch_class[slot].empty()) return true;
+  }
+  return false;
+}
+}  // namespace
 
 Form1::Form1()
     : File1("*.ini"),
@@ -35,7 +45,8 @@ void Form1::Handle(const std::function<void()>& handler) {
 }
 
 MonitorSwitch Form1::Switch() const {
-  return MonitorSwitch{hwnd_, c_.Command1, c_.Command2, c_.Command3, c_.traymenu, kIdSwenable};
+  return MonitorSwitch{hwnd_,       c_.Command1, c_.Command2, c_.Command3,
+                       c_.traymenu, kIdSwenable, c_.Picture1};
 }
 
 ChooserControls Form1::Chooser() const {
@@ -46,6 +57,17 @@ void Form1::Form_Load() {
   AddTrayIcon(c_.Picture1, kIconTray);
   combo_refresh(File1, c_.Combo1);
   Handle([&] { Command5_Click(watch_, ReadIniControls{c_.Combo1, c_.List2, c_.Text3}); });
+}
+
+void Form1::Start(bool background) {
+  Form_Load();
+  // With no file, or nothing in it, nothing would be watched: the window
+  // shows, and its boxes tell the user so.
+  if (background && File1.ListCount() >= 1 && HasEntries(watch_)) {
+    Command2_Click(Switch());
+    return;
+  }
+  SetVisible(hwnd_, true);
 }
 
 void Form1::ArmPicker() {
@@ -144,6 +166,9 @@ void Form1::OnCommand(int id) {
       case kIdAnswerLog:
         answerlog_Click(answer_log_);
         break;
+      case kIdStartup:
+        startup_Click(c_.traymenu, kIdStartup);
+        break;
       default:
         break;
     }
@@ -157,6 +182,9 @@ void Form1::OnTimer(UINT_PTR timer_id) {
 
 void Form1::OnTrayMessage(UINT mouse_message) {
   Handle([&] {
+    // The user may have changed the Startup folder since the menu was last
+    // open: the check mark is read afresh each time it is shown.
+    if (mouse_message == WM_RBUTTONDOWN) ShowStartupCheck(c_.traymenu, kIdStartup);
     Picture1_MouseMove(TrayControls{hwnd_, c_.traymenu, kIdSwopen},
                        mouse_message * TwipsPerPixelX());
   });
@@ -188,6 +216,10 @@ void Form1::OnTaskbarCreated() {
   // A new shell has an empty notification area: without the icon again, a
   // user whose window is hidden could neither reach nor end the program.
   AddTrayIcon(c_.Picture1, kIconTray);
+}
+
+void Form1::OnOpenRequest() {
+  Handle([&] { OpenMainWindow(TrayControls{hwnd_, c_.traymenu, kIdSwopen}); });
 }
 
 void Form1::OnShowWindow(bool shown) {

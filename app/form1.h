@@ -43,6 +43,7 @@ enum ControlId : int {
   kIdSwopen,
   kIdExit,
   kIdAnswerLog,
+  kIdStartup,
 };
 
 // The handles of every control, under their names.
@@ -63,11 +64,10 @@ class Form1 final : public EventSink {
 
   // Creates the window, its controls and the tray menu, hidden.
   void Create();
-  // The start-up sequence: load, then show (which activates).
-  void Start() {
-    Form_Load();
-    SetVisible(hwnd_, true);
-  }
+  // The start-up sequence: load, then show (which activates). A start in
+  // the background, with something to watch, stays in the tray with
+  // monitoring on instead of showing the window.
+  void Start(bool background = false);
 
   void Form_Load();
   void Form_Activate();
@@ -90,6 +90,7 @@ class Form1 final : public EventSink {
   void OnTimer(UINT_PTR timer_id) override;
   void OnTrayMessage(UINT mouse_message) override;
   void OnTaskbarCreated() override;
+  void OnOpenRequest() override;
   void OnShowWindow(bool shown) override;
   void OnActivate() override;
   void OnShownWhileActive() override;

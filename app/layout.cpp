@@ -2,6 +2,7 @@
 // look. Places are in twips and become pixels at the screen's resolution.
 #include <cmath>
 
+#include "app/autostart.h"
 #include "app/form1.h"
 #include "app/maker_links.h"
 #include "app/tray.h"
@@ -97,6 +98,8 @@ void Form1::Create() {
 
   // The icon's messages come to a window of their own, never on the screen.
   c_.Picture1 = CreateTrayWindow(*this, kTrayCallbackMessage);
+  // Monitoring is off at start, and the tip says so.
+  ::SetWindowTextA(c_.Picture1, kTrayTipOff);
 
   c_.traymenu = ::CreatePopupMenu();
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdKorrelcom, kMakerSiteName);
@@ -104,6 +107,7 @@ void Form1::Create() {
   ::AppendMenuA(c_.traymenu, MF_STRING | MF_CHECKED, kIdSwenable, "Disable");
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdSwopen, kOpenCaption);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdAnswerLog, "Answer log");
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdStartup, kStartupCaption);
   ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
 }

@@ -31,15 +31,21 @@ NOTIFYICONDATAA TrayIconRecord(HWND picture1, int icon_resource) {
   // The tip, its NUL, then blanks to the end of the first layout's 64-byte
   // field, as the record has always been filled.
   std::memset(data.szTip, ' ', kTipField);
-  std::size_t n = std::strlen(kTrayTip);
-  std::memcpy(data.szTip, kTrayTip, n);
-  data.szTip[n] = '\0';
+  int n = ::GetWindowTextA(picture1, data.szTip, kTipField);
+  data.szTip[n > 0 ? n : 0] = '\0';
   return data;
 }
 
 void AddTrayIcon(HWND picture1, int icon_resource) {
   NOTIFYICONDATAA data = TrayIconRecord(picture1, icon_resource);
   ::Shell_NotifyIconA(NIM_ADD, &data);
+}
+
+void SetTrayTip(HWND picture1, bool monitoring) {
+  ::SetWindowTextA(picture1, monitoring ? kTrayTip : kTrayTipOff);
+  NOTIFYICONDATAA data = TrayIconRecord(picture1, 0);
+  data.uFlags = NIF_TIP;
+  ::Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void RemoveTrayIcon(HWND picture1) {
@@ -89,6 +95,12 @@ void swopen_Click(const TrayControls& c) {
     SetMenuItemCaption(c.traymenu, c.swopen, kOpenCaption);
     SetVisible(c.form, false);
   }
+}
+
+void OpenMainWindow(const TrayControls& c) {
+  SetVisible(c.form, true);
+  SetMenuItemCaption(c.traymenu, c.swopen, kToSysTrayCaption);
+  ::SetForegroundWindow(c.form);
 }
 
 std::int16_t RoundHalfEven16(double value) {

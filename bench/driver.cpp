@@ -10,7 +10,9 @@
 // Exit status: 0 done or true, 1 not found, timed out or false, 2 bad usage.
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -61,7 +63,11 @@ const char kUsageText[] =
     "  register-message --name N          the number of a registered message\n"
     "  icon-delete --hwnd H --id N        removes a notification-area icon\n"
     "  version --file F                   the file's version resource as Explorer\n"
-    "                                     reads it: NAME<tab>VALUE per line\n";
+    "                                     reads it: NAME<tab>VALUE per line\n"
+    "  link --file F                      a shortcut as the shell reads it:\n"
+    "                                     TARGET<tab>WORKING FOLDER<tab>ARGUMENTS\n"
+    "  windows --class C                  every top-level window of that class:\n"
+    "                                     HANDLE<tab>PID<tab>VISIBLE (0|1) per line\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -432,6 +438,47 @@ int Version(const Args& args) {
   return kOk;
 }
 
+// Read through IShellLink, as the shell does when it starts the shortcut at
+// logon.
+int Link(const Args& args) {
+  const std::string& file = TextOption(args, "file");
+  std::wstring path(file.begin(), file.end());
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkA* link = nullptr;
+  IPersistFile* persist = nullptr;
+  char text[3][MAX_PATH] = {};
+  bool read =
+      SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+      SUCCEEDED(persist->Load(path.c_str(), STGM_READ)) &&
+      link->GetPath(text[0], MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK &&
+      SUCCEEDED(link->GetWorkingDirectory(text[1], MAX_PATH)) &&
+      SUCCEEDED(link->GetArguments(text[2], MAX_PATH));
+  if (persist) persist->Release();
+  if (link) link->Release();
+  if (!read) {
+    std::fprintf(stderr, "link: %s is no shortcut the shell can read\n", file.c_str());
+    return kNo;
+  }
+  std::printf("%s\t%s\t%s\n", Escaped(text[0]).c_str(), Escaped(text[1]).c_str(),
+              Escaped(text[2]).c_str());
+  return kOk;
+}
+
+BOOL CALLBACK PrintIfOfClass(HWND window, LPARAM class_name) {
+  if (ClassOf(window) != *reinterpret_cast<const std::string*>(class_name)) return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("0x%08X\t%lu\t%d\n", NumberFromHandle(window), pid, IsWindowVisible(window) ? 1 : 0);
+  return TRUE;
+}
+
+int Windows(const Args& args) {
+  EnumWindows(PrintIfOfClass, reinterpret_cast<LPARAM>(&TextOption(args, "class")));
+  return kOk;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -450,6 +497,8 @@ const std::map<std::string_view, Command> kCommands = {
     {"register-message", RegisterMessage},
     {"icon-delete", IconDelete},
     {"version", Version},
+    {"link", Link},
+    {"windows", Windows},
 };
 
 }  // namespace

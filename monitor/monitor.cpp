@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/tray.h"
 #include "ui/toolkit.h"
 
 namespace pallix {
@@ -16,6 +17,7 @@ void SwitchOn(const MonitorSwitch& c) {
   ::EnableWindow(c.command1, FALSE);
   ::EnableWindow(c.command3, FALSE);
   ::SetTimer(c.form, kMonitorTimerId, kMonitorPeriodMs, nullptr);
+  SetTrayTip(c.picture1, true);
 }
 
 void SwitchOff(const MonitorSwitch& c) {
@@ -24,6 +26,7 @@ void SwitchOff(const MonitorSwitch& c) {
   SetBackColor(c.command2, kMonitorOffColour);
   ::EnableWindow(c.command1, TRUE);
   ::EnableWindow(c.command3, TRUE);
+  SetTrayTip(c.picture1, false);
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct MonitorSwitch {
   HWND command2;  // the switch button: caption and colour
   HWND command3;  // "Add": locked while on
   HMENU traymenu;
-  int swenable;  // its check mark means "monitoring is off"
+  int swenable;   // its check mark means "monitoring is off"
+  HWND picture1;  // the icon's window: the icon's tip tells the state
 };
 
 void Command2_Click(const MonitorSwitch& controls);

@@ -8,8 +8,10 @@
 
 wine_log() { printf '[wine] %s\n' "$*"; }
 
-# No network here: Wine must not try to fetch Mono or Gecko.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No network here: Wine must not try to fetch Mono or Gecko. Nor may it make
+# menu entries and autostart files on the host's desktop, as it does for a
+# shortcut saved under the Start Menu (Pallix's own in the Startup folder).
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # The fonts Wine ships are not found through its data folder on Debian's
 # build; without Marlett and Tahoma, captions, caption buttons and message
@@ -24,9 +26,7 @@ wine_install_fonts() {
 # wine_make_prefix LOG: creates WINEPREFIX on DISPLAY.
 wine_make_prefix() {
   local log=$1
-  # Menu entries for the host desktop are of no use here and slow the boot.
-  WINEARCH=win64 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" \
-    timeout 180 wineboot -i </dev/null >>"$log" 2>&1 || return 1
+  WINEARCH=win64 timeout 180 wineboot -i </dev/null >>"$log" 2>&1 || return 1
   # Without a window manager Wine must draw window frames itself, as Windows
   # does, or window rectangles and window-DC pixels differ from Windows.
   local value

@@ -11,7 +11,6 @@
 namespace pallix {
 namespace {
 
-constexpr char kMainClass[] = "PallixMain";
 constexpr COLORREF kGrey = RGB(192, 192, 192);
 // Posted to the main window when it has been shown, to check whether it was
 // already the active window (then no WM_ACTIVATE comes).
@@ -69,6 +68,15 @@ UINT TaskbarCreatedMessage() {
   static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
   return message;
 }
+
+}  // namespace
+
+UINT OpenRequestMessage() {
+  static const UINT message = ::RegisterWindowMessageA("Pallix.Open");
+  return message;
+}
+
+namespace {
 
 // A resource of ours by id, whichever kind it is: bitmap, cursor or icon.
 HANDLE LoadPicture(int id, UINT* type) {
@@ -234,6 +242,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
         window->sink->OnTaskbarCreated();
         return 0;
       }
+      if (msg == OpenRequestMessage()) {
+        window->sink->OnOpenRequest();
+        return 0;
+      }
       break;
   }
   return ::DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -277,7 +289,7 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
   wc.hInstance = instance;
   wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kMainClass;
+  wc.lpszClassName = kMainWindowClass;
   ::RegisterClassExA(&wc);  // fails harmlessly when registered already
 
   auto* window = new MainWindow;
@@ -289,7 +301,7 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   RECT outer = client;
   ::AdjustWindowRectEx(&outer, style, FALSE, 0);
-  HWND hwnd = ::CreateWindowExA(0, kMainClass, caption, style, outer.left, outer.top,
+  HWND hwnd = ::CreateWindowExA(0, kMainWindowClass, caption, style, outer.left, outer.top,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
                                 nullptr, instance, window);
   if (!hwnd) {

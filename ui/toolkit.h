@@ -25,6 +25,8 @@ class EventSink {
   virtual void OnTrayMessage(UINT /*mouse_message*/) {}
   // The shell started again (the notification area is new and empty).
   virtual void OnTaskbarCreated() {}
+  // Another start of Pallix asks this one to show its window.
+  virtual void OnOpenRequest() {}
   // The main window was shown or hidden; it became the active window.
   virtual void OnShowWindow(bool /*shown*/) {}
   virtual void OnActivate() {}
@@ -69,6 +71,11 @@ inline constexpr int kCloseFromSession = 2;  // log-off or shut-down
 
 // The program's title, used by every message box that has none of its own.
 inline constexpr const char* kAppTitle = "Pallix";
+
+// The main window's class, by which another start of Pallix finds it, and
+// the message by which it asks the window to show itself.
+inline constexpr const char* kMainWindowClass = "PallixMain";
+UINT OpenRequestMessage();
 
 // The main window, hidden, with the given client area on the screen. Its
 // state lives with the window and goes when the window is destroyed.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "app/tray.h"
 #include "monitor/monitor.h"
 #include "tests/unit/support.h"
 
@@ -19,17 +20,18 @@ class Monitor : public test::FolderTest {
  protected:
   // The program started on a folder whose only file watches these entries,
   // and monitoring switched on.
-  void Watch(const std::vector<std::string>& entries, bool on = true) {
+  // A start in the background switches on by itself.
+  void Watch(const std::vector<std::string>& entries, bool on = true, bool background = false) {
     test::WriteFile("w.ini", test::WatchFile(entries));
     test::BoxAnswerer boxes;
     form_.Create();
-    form_.Start();
-    if (on) Press(form_.controls().Command2);
+    form_.Start(background);
+    if (on && !background) Press(form_.controls().Command2);
   }
   void Tick() { form_.OnTimer(kMonitorTimerId); }
   void Press(HWND button) { ::SendMessageA(button, BM_CLICK, 0, 0); }
 
-  // The six settings of the switch, all of them agreeing with `on`.
+  // The settings of the switch and the icon's tip, all agreeing with `on`.
   void ExpectState(bool on) {
     const Form1Controls& c = form_.controls();
     // Only ending a timer tells whether it runs; it is started again.
@@ -42,6 +44,8 @@ class Monitor : public test::FolderTest {
     EXPECT_EQ(::IsWindowEnabled(c.Command3) != FALSE, !on);
     EXPECT_EQ((::GetMenuState(c.traymenu, kIdSwenable, MF_BYCOMMAND) & MF_CHECKED) != 0, !on);
     EXPECT_EQ(GetMenuItemCaption(c.traymenu, kIdSwenable), "Disable");
+    EXPECT_STREQ(TrayIconRecord(c.Picture1, 0).szTip,
+                 on ? "I am monitoring Rhino's MSGBOXes" : "Pallix is not monitoring");
   }
 
   Form1 form_;
@@ -136,7 +140,13 @@ TEST_F(Monitor, EventsInTheYieldsRunAndTheTickGoesOnOverWhatTheyLeft) {
   ExpectState(false);
 }
 
-TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSixSettings) {
+TEST_F(Monitor, ABackgroundStartWithSomethingToWatchStaysHiddenAndWatches) {
+  Watch({"Save changes[&Yes]<<#32770>>"}, true, true);
+  EXPECT_FALSE(IsVisible(form_.hwnd()));
+  ExpectState(true);
+}
+
+TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSettingsAndTip) {
   Watch({}, false);
   ExpectState(false);
   Press(form_.controls().Command2);

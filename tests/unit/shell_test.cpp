@@ -251,7 +251,18 @@ TEST_F(Shell, CloseRequestsAreRefusedAndTheIconStaysTillTheWindowGoes) {
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
   EXPECT_EQ(std::string(record.szTip, 64),
-            std::string("I am monitoring Rhino's MSGBOXes") + '\0' + std::string(31, ' '));
+            std::string("Pallix is not monitoring") + '\0' + std::string(39, ' '));
+}
+
+TEST_F(Shell, ABackgroundStartWithNothingToWatchIsANormalStart) {
+  WriteFile("a.ini", "");
+  BoxAnswerer boxes;
+  form_.Create();
+  form_.Start(true);
+  EXPECT_TRUE(Shown());
+  ASSERT_EQ(boxes.Seen().size(), 1u);
+  EXPECT_EQ(boxes.Seen()[0].text, "There is no windows set up  for control");
+  EXPECT_EQ(GetCaption(c().Command2), "Enable monitoring");
 }
 
 TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
@@ -290,7 +301,14 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   });
   for (UINT ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_RBUTTONDBLCLK})
     form_.OnTrayMessage(ignored);
+  // The shortcut made while the check mark said otherwise: the menu tells
+  // the truth when it opens.
+  form_.OnCommand(kIdStartup);
+  ::CheckMenuItem(c().traymenu, kIdStartup, MF_BYCOMMAND | MF_UNCHECKED);
   form_.OnTrayMessage(WM_RBUTTONDOWN);
+  bool startup_checked = ::GetMenuState(c().traymenu, kIdStartup, MF_BYCOMMAND) & MF_CHECKED;
+  form_.OnCommand(kIdStartup);
+  EXPECT_TRUE(startup_checked);
   stop = true;
   answerer.join();
   ASSERT_EQ(menus.size(), 1u);
@@ -298,10 +316,13 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   EXPECT_EQ(menus[0].y, 300);
   EXPECT_EQ(GetCaption(c().Command2), "Disable monitoring");  // the chosen item ran
   Lines items;
-  for (int id : {kIdKorrelcom, kIdSwenable, kIdSwopen, kIdAnswerLog, kIdExit})
-    items.push_back(GetMenuItemCaption(c().traymenu, id));
-  EXPECT_EQ(items, (Lines{"korrel.example", "Disable", "To SysTray", "Answer log", "Exit"}));
-  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 7);  // with two separators
+  for (UINT i = 0; i < 8; ++i) {
+    char text[64] = "";
+    items.emplace_back(text, ::GetMenuStringA(c().traymenu, i, text, 64, MF_BYPOSITION));
+  }
+  EXPECT_EQ(items, (Lines{"korrel.example", "", "Disable", "To SysTray", "Answer log",
+                          "Start with Windows", "", "Exit"}));
+  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 8);  // separators have no text
 
   form_.OnTrayMessage(WM_LBUTTONDBLCLK);
   EXPECT_FALSE(Shown());
