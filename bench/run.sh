@@ -10,8 +10,10 @@
 # lookups (the floor of idling), memory and object counts, and a soak of
 # 1,000 dialogs, the picker's handlers timed on real windows
 # (bench/picker.cpp), and what the answer log costs an answer and a line
-# (bench/answer_log.cpp). Floors are measured in the same run on the same
-# machine, as Wine's cost varies from machine to machine and run to run.
+# (bench/answer_log.cpp), and the time from a start in the background to
+# its first tick (bench/first_tick.sh). Floors are measured in the same run
+# on the same machine, as Wine's cost varies from machine to machine and run
+# to run.
 # Each figure is printed with its target and PASS or FAIL; the exit status
 # is 0 when every target is met and 1 when one is missed. Takes about seven
 # minutes.
@@ -320,6 +322,10 @@ bench_figures pallix_answer_log_bench.exe LOGB
 
 echo "== the picker: pointer movement, window to window, a scan of the desktop"
 bench_figures pallix_picker_bench.exe PICK
+echo "== a start in the background: the time to its first tick"
+declare -A TICK=()
+line=$(bash "$root/bench/first_tick.sh") || fail "bench/first_tick.sh failed"
+for pair in $line; do TICK[${pair%%=*}]=${pair#*=}; done
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -395,6 +401,8 @@ row "Answer log: after a click (all), med / p99" \
   "${LOGB[record_median_us]} / ${LOGB[record_p99_us]} us" "" ""
 row "Answer log: before a click, median / p99" \
   "${LOGB[open_median_us]} / ${LOGB[open_p99_us]} us" "" ""
+row "Background start to first tick, median" \
+  "${TICK[median_ms]} ms (${TICK[min_ms]}-${TICK[max_ms]}, ${TICK[starts]} starts)" "" ""
 echo
 echo "Pallix benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
