@@ -17,11 +17,6 @@
 namespace pallix {
 namespace {
 
-std::string SelfPath() {
-  char self[MAX_PATH];
-  return std::string(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
-}
-
 class Autostart : public test::FolderTest {
  protected:
   void SetUp() override {
@@ -33,10 +28,9 @@ class Autostart : public test::FolderTest {
     ::CoTaskMemFree(folder);
     link_ = std::string(path) + "\\Pallix.lnk";
     mine_ = std::string(path) + "\\mine.txt";
-    Clear();
-    Write(mine_, "the user's own");
-    test::WriteFile("a.ini", test::WatchFile({"A[B]<<C>>"}));
-    test::BoxAnswerer boxes;
+    ::DeleteFileA(link_.c_str());
+    std::ofstream(mine_) << "the user's own";
+    test::WriteFile("a.ini", test::WatchFile({"A[B]<<C>>"}));  // no box at start
     form_.Create();
     form_.Start();
   }
@@ -44,19 +38,12 @@ class Autostart : public test::FolderTest {
     std::string kept;
     std::getline(std::ifstream(mine_), kept);
     EXPECT_EQ(kept, "the user's own");
-    Clear();
-    ::DeleteFileA(mine_.c_str());
-  }
-  void Clear() {
-    ::RemoveDirectoryA(link_.c_str());
     ::DeleteFileA(link_.c_str());
-  }
-  static void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    ::DeleteFileA(mine_.c_str());
   }
   // A shortcut as another copy of Pallix, in another folder, left it.
   void LinkElsewhere() {
-    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
     ASSERT_EQ(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
@@ -94,14 +81,14 @@ TEST_F(Autostart, AShortcutToAnotherCopyOrNoShortcutIsUncheckedAndChoosingReplac
   EXPECT_TRUE(Checked());
   std::optional<ShortcutInfo> made = ReadShortcut(link_);
   ASSERT_TRUE(made);
-  EXPECT_TRUE(IsSameProgram(made->target, SelfPath())) << made->target;
+  EXPECT_TRUE(IsSameProgram(made->target, AppPath() + "\\pallix_tests.exe")) << made->target;
   EXPECT_EQ(made->folder, AppPath());
   EXPECT_EQ(made->arguments, "/background");
   EXPECT_TRUE(Choose().empty());
   EXPECT_FALSE(Checked());
   EXPECT_EQ(::GetFileAttributesA(link_.c_str()), INVALID_FILE_ATTRIBUTES);
 
-  Write(link_, "no shortcut");
+  std::ofstream(link_) << "no shortcut";
   ShowStartupCheck(form_.controls().traymenu, kIdStartup);
   EXPECT_FALSE(Checked());
   EXPECT_TRUE(Choose().empty());
@@ -117,7 +104,7 @@ TEST_F(Autostart, AWriteOrRemovalWindowsRefusesIsReportedAndTheCheckMarkStaysTru
       << boxes[0];
   EXPECT_FALSE(Checked());
 
-  ::RemoveDirectoryA(link_.c_str());
+  ASSERT_TRUE(::RemoveDirectoryA(link_.c_str()));
   ASSERT_TRUE(Choose().empty());
   HANDLE held = ::CreateFileA(link_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);

@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Set up once: "Start with Windows" in the real tray menu puts Pallix's
-# shortcut into the prefix's Startup folder, and another process reads it
-# back through IShellLink. Started as Windows starts that shortcut at logon,
-# Pallix shows no window, only its icon, and answers another program's
-# watched box without a click. Started again, normally, the new process ends
-# by itself and the running one shows its window; a second start in the
-# background ends without a trace. Choosing the item again removes the
-# shortcut. Nothing lands on the host's desktop.
+# "Start with Windows" in the real tray menu makes the shortcut in the
+# prefix's Startup folder, read back through IShellLink by another process.
+# Started as Windows starts it at logon, Pallix shows only its icon and
+# answers a watched box. A second start ends by itself, and the running
+# Pallix shows its window. Chosen again, the item removes the shortcut.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
 source "$(dirname "$0")/harness.sh"
@@ -15,15 +12,14 @@ journey_begin wine_autostart
 # Windows paths on the prefix's Z: drive, which is the host's root.
 windows_path() { local p=${1//\//\\} && echo "Z:$p"; }
 unix_path() { local p=${1#[Zz]:} && echo "${p//\\//}"; }
-# wait_gone PID SECONDS: that process ends in time, with status 0.
-wait_gone() {
-  local deadline=$((SECONDS + $2)) status=0
-  while [[ -e /proc/$1 && $(awk '{ print $3 }' "/proc/$1/stat") != Z ]]; do
-    ((SECONDS < deadline)) || return 1
+# start_again ARGS...: pallix.exe started once more ends by itself, with 0.
+start_again() {
+  wine_start "$PALLIX_DIR" pallix.exe "$@"
+  for ((tries = 0; tries < 100; tries++)); do
+    [[ $(awk '{ print $3 }' "/proc/$WINE_PID/stat" 2>/dev/null) =~ ^[^Z]$ ]] || break
     sleep 0.1
   done
-  wait "$1" || status=$?
-  return "$status"
+  ((tries < 100)) && wait "$WINE_PID"
 }
 main_windows() { drv windows --class PallixMain | cut -f3 | paste -sd' '; }
 
@@ -60,13 +56,11 @@ expect_end yes yes
 [[ $(main_windows) == 0 ]] || fail "the main windows' visibility after the start at logon: $(main_windows)"
 echo "the start at logon shows only the icon, and answers a watched box"
 
-wine_start "$PALLIX_DIR" pallix.exe
-wait_gone "$WINE_PID" 10 || fail "a second Pallix did not end by itself with status 0"
+start_again || fail "a second Pallix did not end by itself with status 0"
 wait_main
 [[ $(main_windows) == 1 && $(tray_icons) == 1 ]] ||
   fail "after a second start: main windows $(main_windows), icons $(tray_icons)"
-wine_start "$PALLIX_DIR" pallix.exe -BACKGROUND other
-wait_gone "$WINE_PID" 10 || fail "a second start in the background did not end by itself"
+start_again -BACKGROUND other || fail "a second start in the background did not end by itself"
 [[ $(main_windows) == 1 && $(tray_icons) == 1 ]] ||
   fail "after a start in the background: main windows $(main_windows), icons $(tray_icons)"
 echo "a second start ends by itself, and the running Pallix shows its window"
