@@ -38,6 +38,7 @@ class Autostart : public test::FolderTest {
     std::string kept;
     std::getline(std::ifstream(mine_), kept);
     EXPECT_EQ(kept, "the user's own");
+    ::RemoveDirectoryA(link_.c_str());  // left by a failed test, it would fail the next
     ::DeleteFileA(link_.c_str());
     ::DeleteFileA(mine_.c_str());
   }
