@@ -43,6 +43,7 @@ void AddTrayIcon(HWND picture1, int icon_resource) {
 
 void SetTrayTip(HWND picture1, bool monitoring) {
   ::SetWindowTextA(picture1, monitoring ? kTrayTip : kTrayTipOff);
+  // The same record, of which the shell takes only the tip.
   NOTIFYICONDATAA data = TrayIconRecord(picture1, 0);
   data.uFlags = NIF_TIP;
   ::Shell_NotifyIconA(NIM_MODIFY, &data);
