@@ -47,7 +47,7 @@ class Monitor : public test::FolderTest {
   Form1 form_;
 };
 
-// A dialog that stays open is clicked on every tick: see answer_log_test.cpp.
+// A dialog that stays open is clicked on three ticks: see answer_log_test.cpp.
 TEST_F(Monitor, TwoDialogsThatMatchAreAnsweredOneATick) {
   Watch({"Save changes[&Yes]<<#32770>>"});
   // The timer itself answers the other.
@@ -83,6 +83,20 @@ TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
   TestDialog with_default("Plain", {"OK", "DEFAULT"});
   Tick();
   EXPECT_EQ(with_default.clicks(), Clicks{101});
+}
+
+TEST_F(Monitor, PressesOnlyAnEnabledVisibleButtonAndOnceOneIs) {
+  Watch({"Wait[OK]<<#32770>>"});
+  TestDialog wait("Wait", {"OK", "OK", "OK"});
+  ::EnableWindow(wait.button(0), FALSE);
+  ::ShowWindow(wait.button(1), SW_HIDE);
+  ::EnableWindow(wait.button(2), FALSE);
+  Tick();
+  Tick();
+  EXPECT_TRUE(wait.clicks().empty());
+  ::EnableWindow(wait.button(2), TRUE);
+  Tick();
+  EXPECT_EQ(wait.clicks(), Clicks{102});
 }
 
 TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {
@@ -147,6 +161,48 @@ TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSixSettings) {
   ExpectState(true);
   Press(form_.controls().Command2);  // the caption now says Disable: this switches off
   ExpectState(false);
+}
+
+// Passes of the monitor told by hand, on window handles that need not exist.
+TEST(ClickMemory, LeavesAWindowAfterThreeTakenClicksInARowUntilItIsGone) {
+  using enum AnswerOutcome;
+  ClickMemory memory;
+  const HWND a = reinterpret_cast<HWND>(0x10), b = reinterpret_cast<HWND>(0x20);
+  const HWND ok = reinterpret_cast<HWND>(0x11), other_ok = reinterpret_cast<HWND>(0x12);
+  const WatchedEntry entry{"Q", "OK", "#32770"}, same_title{"Q", "&No", "#32770"};
+  // One pass over `dialog`: "click", "no effect" or "leave", and "+" when
+  // the outcome gets a line.
+  auto pass = [&](HWND dialog, HWND button, AnswerOutcome outcome,
+                  const WatchedEntry& e) -> std::string {
+    memory.NextTick();
+    switch (memory.Decide(dialog, button, e)) {
+      case ClickMemory::Verdict::kLeave:
+        return "leave";
+      case ClickMemory::Verdict::kNoEffect:
+        return memory.Remember(dialog, button, e, kNoEffect) ? "no effect+" : "no effect";
+      case ClickMemory::Verdict::kClick:
+        break;
+    }
+    return memory.Remember(dialog, button, e, outcome) ? "click+" : "click";
+  };
+  // A click not taken breaks the run and gets its own line; so does the
+  // first taken after it. A new button on the same window starts afresh.
+  std::vector<std::string> got;
+  for (auto outcome : {kAnswered, kAnswered, kNotResponding, kNotResponding, kAnswered}) {
+    got.push_back(pass(a, ok, outcome, entry));
+  }
+  got.push_back(pass(a, other_ok, kAnswered, entry));
+  for (int i = 0; i < 4; ++i) got.push_back(pass(a, other_ok, kAnswered, entry));
+  EXPECT_EQ(got, (std::vector<std::string>{"click+", "click", "click+", "click", "click+", "click",
+                                           "click", "click", "no effect+", "leave"}));
+  // Another entry on the same window has its own count.
+  EXPECT_EQ(pass(a, ok, kAnswered, same_title), "click+");
+  // A pass that does not see the window, and it is forgotten.
+  EXPECT_EQ(memory.size(), 2u);
+  pass(b, ok, kAnswered, entry);
+  pass(b, ok, kAnswered, entry);
+  EXPECT_EQ(memory.size(), 1u);
+  EXPECT_EQ(pass(a, other_ok, kAnswered, entry), "click+");
 }
 
 }  // namespace
