@@ -54,8 +54,6 @@ class ClickMemory {
   // window that stays gets its `answered` and then one `no effect`.
   bool Remember(HWND dialog, HWND button, const WatchedEntry& entry, AnswerOutcome outcome);
 
-  std::size_t size() const { return windows_.size(); }
-
  private:
   struct Window {
     Window(HWND d, const WatchedEntry& e) : dialog(d), entry(e) {}

@@ -1,5 +1,5 @@
-// The answer log: the line each click leaves, the lines of a window that
-// stays, rotation, and a log that cannot be written.
+// The answer log: the line each click leaves, rotation, and a log that
+// cannot be written.
 #include <atomic>
 #include <memory>
 #include <string>
@@ -88,23 +88,6 @@ TEST_F(AnswerLogging, EachClickLeavesItsLineAfterTheClick) {
   std::string first = lines[0].substr(0, 23), second = lines[1].substr(0, 23);
   EXPECT_TRUE(before <= first && first < second && second <= after)
       << before << " " << first << " " << second << " " << after;
-}
-
-TEST_F(AnswerLogging, AWindowThatStaysIsClickedOnThreeTicksThenLeftWithOneLine) {
-  Watch(1, "Ignores", "OK");
-  TestDialog stays("Ignores", {"&No", "OK"});
-  for (int i = 0; i < 6; ++i) Tick();
-  EXPECT_EQ(stays.clicks(), (std::vector<int>{101, 101, 101}));
-  // A newer window of the same title is not hidden behind it.
-  TestDialog newer("Ignores", {"OK"});
-  newer.CloseOnClick(true);
-  Tick();
-  EXPECT_EQ(newer.clicks(), std::vector<int>{100});
-  Lines lines = LogLines();
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0].substr(23), "\tanswered\tIgnores\tOK\t#32770\tpallix_tests.exe");
-  EXPECT_EQ(lines[1].substr(23), "\tno effect\tIgnores\tOK\t#32770\tpallix_tests.exe");
-  EXPECT_EQ(lines[2].substr(23, 10), "\tanswered\t");
 }
 
 TEST_F(AnswerLogging, AFullLogBecomesTheOneOlderFile) {

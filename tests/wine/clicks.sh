@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Another program's dialogs that one click does not close. One whose button
-# changes nothing gets three clicks, then is left alone with one "no effect"
-# line in pallix.log; one whose button is disabled at first is clicked only
-# once it is enabled, and then at once. A batch of thirty boxes, each opened
-# as the last one closes, is answered whole all the while.
+# Another program's dialogs: one whose button changes nothing gets three
+# clicks and one "no effect" line; one whose button is enabled late is
+# clicked only then, at once; thirty boxes back to back are all answered.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
 source "$(dirname "$0")/harness.sh"
@@ -36,13 +34,10 @@ grep -qx 'summary count=30 answered=30 unanswered=0 wrong=0 .*' "$out/series.out
 
 log=$PALLIX_DIR/pallix.log
 cp "$log" "$ARTIFACTS/$JOURNEY-pallix.log" || fail "no pallix.log"
-got=$(tr -d '\r' <"$log" |
-  awk -F'\t' '$6 != "pallix_dialogs.exe" { print "?" } { print $3 ": " $2 }' |
-  LC_ALL=C sort | uniq -c | awk '{ $1 = $1 } 1' | paste -sd,)
+# Each title's outcomes in the order written, the batch's counted.
+got=$(tr -d '\r' <"$log" | awk -F'\t' '{ print $3 ": " $2 }' | LC_ALL=C sort -s -t: -k1,1 |
+  uniq -c | awk '{ $1 = $1 } 1' | paste -sd,)
 want="1 Apply settings: answered,1 Apply settings: no effect,1 Enter a name: answered"
-[[ $got == "$want,30 Next box: answered" ]] ||
-  fail "pallix.log's lines, counted: $got"$'\n'"$(cat -A "$log")"
-grep $'\tApply settings\t' "$log" | cut -f2 | paste -sd, | grep -qx 'answered,no effect' ||
-  fail "the standing dialog's lines are not \"answered\" then \"no effect\""
+[[ $got == "$want,30 Next box: answered" ]] || fail "pallix.log's lines: $got"
 echo "three clicks on a button that changed nothing, one $late ms after a late button's" \
   "enabling, thirty boxes answered"
