@@ -245,7 +245,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
                                  WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | disabled, 20, 15, 120, 26,
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
                                  instance, nullptr);
-      g_enabled = Now();
+      // Until the timer enables B, the moment it is due: a click before then
+      // counts below zero even when it ends the dialog first.
+      g_enabled = Now() + static_cast<LONGLONG>(spec.disabled_ms) * g_frequency.QuadPart / 1000;
       g_stay = spec.stay;
       if (spec.disabled_ms) SetTimer(dialog, kEnableTimer, spec.disabled_ms, nullptr);
       if (spec.timeout_ms) SetTimer(dialog, kTimeoutTimer, spec.timeout_ms, nullptr);
