@@ -15,12 +15,13 @@ HWND PressableButton(HWND dialog, const std::string& caption) {
 void ClickMemory::NextTick() {
   ++tick_;
   // Forgetting what the last pass did not see keeps the memory to the
-  // windows on the desktop now. A window closed between two passes whose
-  // handle value a new window took before the next would be taken for the
-  // old one; no pass is left out to guard against that, as it would slow
-  // every batch of boxes. Windows and Wine both count a handle's reuses in
-  // its upper bits, so a value comes back only after thousands of windows,
-  // and a run of clicks goes on only when the button's handle matches too.
+  // windows on the desktop now. A window closed between two passes, whose
+  // handle value a new window took before the next pass, would be taken for
+  // the old one. Waiting a pass before answering a window unseen before
+  // would rule that out, but would slow every batch of boxes; instead a run
+  // of clicks goes on only when the button's handle matches too, and
+  // Windows and Wine both count a handle's reuses in its upper bits, so a
+  // value comes back only after thousands of windows.
   std::erase_if(windows_, [&](const Window& w) { return w.seen + 1 < tick_; });
 }
 
