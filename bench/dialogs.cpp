@@ -6,10 +6,12 @@
 //       [--timeout-ms N]
 //       one message box
 //   dialog --title T --button B [--class C] [--in-panel] [--timeout-ms N]
-//          [--hang-ms N]
+//          [--hang-ms N] [--disabled-ms N] [--stay]
 //       a dialog with one push button B: a direct child, or (--in-panel)
 //       inside a child panel; class "#32770" unless --class names another;
-//       with --hang-ms, its thread stops answering for that long once it is up
+//       with --hang-ms, its thread stops answering for that long once it is up;
+//       with --disabled-ms, B is disabled for that long first; with --stay, a
+//       click on B is counted and the dialog stays open until its timeout
 //   series --count N --title T [--type ...] [--timeout-ms N] [--expect A]
 //       [--gap-ms MIN[-MAX]] [--seed S] [--pause-after K --pause-ms M]
 //       N message boxes in a row, each opened when the last returned, after
@@ -21,7 +23,10 @@
 //   none when the timeout closed the dialog unanswered; ID is the value the
 //   dialog returned; MILLISECONDS runs from the dialog's activation (a CBT
 //   hook, HCBT_ACTIVATE) until MessageBox or DialogBox returned.
-// box and dialog then print nothing more; series ends with
+// dialog then prints one line per click on B:  click INDEX MILLISECONDS
+//   from the moment B was enabled (or the dialog made) to the click, below
+//   zero for a click on B while it was disabled.
+// box prints nothing more; series ends with
 //   summary count=N answered=A unanswered=U wrong=W min_ms= median_ms=
 //           p95_ms= p99_ms= max_ms=
 // with the figures over the answered dialogs.
@@ -59,13 +64,14 @@ constexpr int kUsage = 2;
 constexpr INT_PTR kTimedOut = 0x7FF0;
 constexpr int kButtonId = 100;
 constexpr UINT_PTR kTimeoutTimer = 1;
+constexpr UINT_PTR kEnableTimer = 2;
 constexpr char kPanelClass[] = "PallixDialogsPanel";
 
 const char kUsageText[] =
     "usage: pallix_dialogs box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]\n"
     "                          [--timeout-ms N]\n"
     "       pallix_dialogs dialog --title T --button B [--class C] [--in-panel] [--hang-ms N]\n"
-    "                             [--timeout-ms N]\n"
+    "                             [--disabled-ms N] [--stay] [--timeout-ms N]\n"
     "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
     "                             [--pause-after K --pause-ms M]\n";
@@ -91,7 +97,7 @@ long long Number(const Args& args, std::string_view key, long long fallback) {
 }
 
 Args ParseArgs(int argc, char** argv) {
-  return pallix_tools::ParseOptions(argc, argv, 2, {"in-panel"});
+  return pallix_tools::ParseOptions(argc, argv, 2, {"in-panel", "stay"});
 }
 
 // ---------------------------------------------------------------------------
@@ -204,7 +210,15 @@ struct DialogSpec {
   bool in_panel = false;
   DWORD timeout_ms = 0;
   DWORD hang_ms = 0;
+  DWORD disabled_ms = 0;
+  bool stay = false;
 };
+
+// B, when it became pressable, and the clicks on it.
+HWND g_button = nullptr;
+LONGLONG g_enabled = 0;
+std::vector<LONGLONG> g_clicks;
+bool g_stay = false;
 
 // Posted once the dialog is up, when it is to stop answering for a while.
 constexpr UINT kHangMessage = WM_APP + 1;
@@ -226,9 +240,16 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
         parent = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 60, dialog,
                                  nullptr, instance, nullptr);
       }
-      CreateWindowExA(0, "Button", spec.button.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20,
-                      15, 120, 26, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                      instance, nullptr);
+      DWORD disabled = spec.disabled_ms ? WS_DISABLED : 0;
+      g_button = CreateWindowExA(0, "Button", spec.button.c_str(),
+                                 WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | disabled, 20, 15, 120, 26,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+                                 instance, nullptr);
+      // Until the timer enables B, the moment it is due: a click before then
+      // counts below zero even when it ends the dialog first.
+      g_enabled = Now() + static_cast<LONGLONG>(spec.disabled_ms) * g_frequency.QuadPart / 1000;
+      g_stay = spec.stay;
+      if (spec.disabled_ms) SetTimer(dialog, kEnableTimer, spec.disabled_ms, nullptr);
       if (spec.timeout_ms) SetTimer(dialog, kTimeoutTimer, spec.timeout_ms, nullptr);
       if (spec.hang_ms) PostMessageA(dialog, kHangMessage, spec.hang_ms, 0);
       return TRUE;
@@ -239,9 +260,17 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       return TRUE;
     case WM_TIMER:
       if (wparam == kTimeoutTimer) EndDialog(dialog, kTimedOut);
+      if (wparam == kEnableTimer) {
+        KillTimer(dialog, kEnableTimer);
+        g_enabled = Now();
+        EnableWindow(g_button, TRUE);
+      }
       return TRUE;
     case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kButtonId) EndDialog(dialog, kButtonId);
+      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kButtonId) {
+        g_clicks.push_back(Now());
+        if (!g_stay) EndDialog(dialog, kButtonId);
+      }
       return TRUE;
     default:
       return FALSE;
@@ -316,9 +345,12 @@ int RunBox(const Args& args) {
 int RunDialog(const Args& args) {
   std::string window_class = args.TextOr("class", "#32770");
   RegisterClasses(window_class);
-  DialogSpec spec{args.Text("button"), args.flags.contains("in-panel"),
+  DialogSpec spec{args.Text("button"),
+                  args.flags.contains("in-panel"),
                   static_cast<DWORD>(Number(args, "timeout-ms", 0)),
-                  static_cast<DWORD>(Number(args, "hang-ms", 0))};
+                  static_cast<DWORD>(Number(args, "hang-ms", 0)),
+                  static_cast<DWORD>(Number(args, "disabled-ms", 0)),
+                  args.flags.contains("stay")};
   std::vector<WORD> words = DialogTemplate(args.Text("title"), window_class);
   Outcome outcome = Measure([&] {
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
@@ -330,6 +362,9 @@ int RunDialog(const Args& args) {
     return kUsage;
   }
   PrintResult(1, outcome, true);
+  for (std::size_t i = 0; i < g_clicks.size(); ++i) {
+    std::printf("click %zu %.3f\n", i + 1, Milliseconds(g_enabled, g_clicks[i]));
+  }
   return outcome.id == kTimedOut ? kNotAll : kOk;
 }
 

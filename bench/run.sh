@@ -229,6 +229,11 @@ summary_of "$soak_out"
 soak_answered=${SUMMARY[answered]} soak_unanswered=${SUMMARY[unanswered]}
 soak_wrong=${SUMMARY[wrong]} soak_median=${SUMMARY[median_ms]} soak_p99=${SUMMARY[p99_ms]}
 soak_count=${SUMMARY[count]}
+# Every box of the soak and the latency series closes on its click, so
+# each should leave one "answered" line; a "no effect" would be a box slow
+# to close after three clicks, left alone while it closed by itself.
+soak_outcomes=$(tr -d '\r' <"$WINE_LOGS/one/pallix.log" | awk -F'\t' '{ n[$2]++ }
+  END { printf "%d / %d / %d", n["answered"], n["no effect"], n["not responding"] }')
 sleep 1
 read -r gdi_1000 windows_1000 hwm_1000 rss_1000 < <(snapshot)
 
@@ -380,6 +385,7 @@ row "Soak: answered" "$soak_answered of $soak_count" "1000" \
 row "Soak: missed / wrong button" "$soak_unanswered / $soak_wrong" "0 / 0" \
   "$(verdict "$soak_unanswered == 0 && $soak_wrong == 0")"
 row "Soak, back to back: median / p99" "$soak_median / $soak_p99 ms" "" ""
+row "Log, one entry: answered/no effect/hung" "$soak_outcomes" "" ""
 row "Picker: one movement over one window" "${PICK[move_median_ms]} / ${PICK[move_p95_ms]} ms" \
   "median / p95" ""
 row "Picker: to another ${PICK[frame_w]}x${PICK[frame_h]} window" \

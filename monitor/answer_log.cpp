@@ -28,14 +28,16 @@ HANDLE OpenForAppend(const std::string& path) {
 
 }  // namespace
 
-std::string FormatAnswerLine(const SYSTEMTIME& t, bool answered, std::string_view title,
+std::string FormatAnswerLine(const SYSTEMTIME& t, AnswerOutcome outcome, std::string_view title,
                              std::string_view button, std::string_view window_class,
                              std::string_view program) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth,
                 t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
   std::string line = stamp;
-  AppendField(line, answered ? "answered" : "not responding");
+  AppendField(line, outcome == AnswerOutcome::kAnswered        ? "answered"
+                    : outcome == AnswerOutcome::kNotResponding ? "not responding"
+                                                               : "no effect");
   AppendField(line, title);
   AppendField(line, button);
   AppendField(line, window_class);
@@ -46,18 +48,6 @@ std::string FormatAnswerLine(const SYSTEMTIME& t, bool answered, std::string_vie
 
 bool RotateBefore(std::uint64_t size, std::uint64_t line_size, std::uint64_t limit) {
   return size > 0 && size + line_size > limit;
-}
-
-bool RepeatFilter::Admit(HWND dialog, std::uint64_t now_ms) {
-  // Windows whose quiet time is over are forgotten, so the list holds only
-  // the answers of the last ten seconds.
-  std::erase_if(last_line_,
-                [&](const auto& seen) { return now_ms - seen.second >= kRepeatQuietMs; });
-  if (std::ranges::any_of(last_line_, [&](const auto& seen) { return seen.first == dialog; })) {
-    return false;
-  }
-  last_line_.emplace_back(dialog, now_ms);
-  return true;
 }
 
 std::string ProgramFileName(HANDLE process) {
@@ -75,12 +65,11 @@ std::string AnswerLog::path() const {
   return ConfigPath(folder_, kAnswerLogName);
 }
 
-void AnswerLog::Record(HWND dialog, HANDLE process, bool answered, std::string_view title,
+void AnswerLog::Record(HANDLE process, AnswerOutcome outcome, std::string_view title,
                        std::string_view button, std::string_view window_class) {
-  if (!repeats_.Admit(dialog, ::GetTickCount64())) return;
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  Write(FormatAnswerLine(now, answered, title, button, window_class, ProgramFileName(process)));
+  Write(FormatAnswerLine(now, outcome, title, button, window_class, ProgramFileName(process)));
 }
 
 bool AnswerLog::Write(std::string_view line) {

@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace pallix {
 
@@ -18,33 +17,26 @@ inline constexpr const char* kAnswerLogName = "pallix.log";
 inline constexpr const char* kOldAnswerLogName = "pallix.log.1";
 // pallix.log never grows past this; the older half lives in pallix.log.1.
 inline constexpr std::uint64_t kAnswerLogLimit = 1 << 20;
-// A dialog that stays open is clicked on every tick; it gets a line at most
-// this often.
-inline constexpr std::uint64_t kRepeatQuietMs = 10000;
 inline constexpr const char* kNoAnswersYet =
     "No dialog has been answered yet, so the answer log is empty.";
 
+// What became of a click: the program took it; it gave up (the program did
+// not take it within a second, or Windows reports it hung); or the
+// window was still there after clicks taken on three ticks in a row, and
+// Pallix stopped pressing it.
+enum class AnswerOutcome { kAnswered, kNotResponding, kNoEffect };
+
 // One line, CR LF included:
-// "2026-12-07 14:02:11.123<TAB>answered<TAB>title<TAB>button<TAB>class<TAB>program".
-std::string FormatAnswerLine(const SYSTEMTIME& local_time, bool answered, std::string_view title,
-                             std::string_view button, std::string_view window_class,
-                             std::string_view program);
+// "2026-12-07 14:02:11.123<TAB>answered<TAB>title<TAB>button<TAB>class<TAB>program",
+// the second field "answered", "not responding" or "no effect".
+std::string FormatAnswerLine(const SYSTEMTIME& local_time, AnswerOutcome outcome,
+                             std::string_view title, std::string_view button,
+                             std::string_view window_class, std::string_view program);
 
 // Whether a log of `size` bytes moves aside before `line_size` more bytes
 // are appended: it would pass the limit otherwise. An empty log takes any
 // line, so that a line longer than the limit is still written somewhere.
 bool RotateBefore(std::uint64_t size, std::uint64_t line_size, std::uint64_t limit);
-
-// The 10-second rule, per dialog window.
-class RepeatFilter {
- public:
-  // Whether an answer to `dialog` at `now_ms` (a millisecond clock) gets a
-  // line; if so, it counts as that window's latest line.
-  bool Admit(HWND dialog, std::uint64_t now_ms);
-
- private:
-  std::vector<std::pair<HWND, std::uint64_t>> last_line_;
-};
 
 // The file name of the program that owns `process` (opened with
 // PROCESS_QUERY_LIMITED_INFORMATION), or "?" when Windows does not say.
@@ -60,10 +52,10 @@ class AnswerLog {
 
   std::string path() const;
 
-  // Called after a click on `dialog` (whose program is `process`, opened
-  // before the click, or null): writes its line unless the window had one
-  // within the last ten seconds.
-  void Record(HWND dialog, HANDLE process, bool answered, std::string_view title,
+  // Writes the line of a click on a dialog whose program is `process`
+  // (opened before the click, or null). Which clicks get one is the
+  // monitor's choice.
+  void Record(HANDLE process, AnswerOutcome outcome, std::string_view title,
               std::string_view button, std::string_view window_class);
 
   // Appends one finished line, moving a full log aside first. False when
@@ -74,7 +66,6 @@ class AnswerLog {
   std::string folder_;
   Report report_;
   std::uint64_t limit_;
-  RepeatFilter repeats_;
   bool reported_ = false;
 };
 

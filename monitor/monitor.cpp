@@ -29,6 +29,38 @@ void SwitchOff(const MonitorSwitch& c) {
   SetTrayTip(c.picture1, false);
 }
 
+struct Target {
+  HWND dialog = nullptr;
+  HWND button = nullptr;  // null: nothing to press in this tick
+  ClickMemory::Verdict verdict = ClickMemory::Verdict::kLeave;
+};
+
+// The entry's dialog and the button to press in it. The first window of its
+// class and title decides, as with a single lookup, except that a window
+// given up on hides no newer one of the same title behind it.
+Target FindTarget(ClickMemory& memory, const WatchedEntry& entry) {
+  Target t;
+  while ((t.dialog = ::FindWindowExA(nullptr, t.dialog, entry.window_class.c_str(),
+                                     entry.title.c_str()))) {
+    t.button = PressableButton(t.dialog, entry.button);
+    if (!t.button) return {};
+    t.verdict = memory.Decide(t.dialog, t.button, entry);
+    if (t.verdict != ClickMemory::Verdict::kLeave) return t;
+  }
+  return {};
+}
+
+// A dialog whose thread hangs must not freeze Pallix: the click gives up
+// after a second, and at once when Windows already reports it hung.
+AnswerOutcome Click(HWND button) {
+  static const LPARAM kNothing = 0;
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutA(button, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing),
+                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored)
+             ? AnswerOutcome::kAnswered
+             : AnswerOutcome::kNotResponding;
+}
+
 }  // namespace
 
 void Command2_Click(const MonitorSwitch& c) {
@@ -63,8 +95,8 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     explicit Pass(bool& f) : flag(f) { flag = true; }
     ~Pass() { flag = false; }
   } pass(ticking_);
+  clicked_.NextTick();
 
-  static const LPARAM kNothing = 0;
   // Whether any top-level window of a class exists, asked once per class and
   // tick: when none does, every slot of that class would find nothing, and
   // one look-up answers for all of them. The yields after a click let the
@@ -84,30 +116,26 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty() || !any_of_class(window_class)) continue;
-    HWND dialog = ::FindWindowA(window_class.c_str(), table.watch_title[slot].c_str());
-    if (!dialog) continue;
-    HWND button = ::FindWindowExA(dialog, nullptr, "Button", table.watch_button[slot].c_str());
-    if (!button) continue;
+    const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class};
+    Target target = FindTarget(clicked_, entry);
+    if (!target.button) continue;
     // The dialog's program is opened before the click, the one call the log
     // adds ahead of it: a program that ends as soon as its box is answered
     // can still be named afterwards.
     HANDLE process = nullptr;
     if (log) {
       DWORD pid = 0;
-      ::GetWindowThreadProcessId(dialog, &pid);
+      ::GetWindowThreadProcessId(target.dialog, &pid);
       process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     }
-    // A dialog whose thread hangs must not freeze Pallix: the click gives up
-    // after a second, and at once when Windows already reports it hung.
-    DWORD_PTR ignored = 0;
-    bool answered =
-        ::SendMessageTimeoutA(button, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing),
-                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored) != 0;
-    if (log) {
-      log->Record(dialog, process, answered, table.watch_title[slot], table.watch_button[slot],
-                  window_class);
+    AnswerOutcome outcome = target.verdict == ClickMemory::Verdict::kClick
+                                ? Click(target.button)
+                                : AnswerOutcome::kNoEffect;
+    if (clicked_.Remember(target.dialog, target.button, entry, outcome) && log) {
+      log->Record(process, outcome, entry.title, entry.button, entry.window_class);
     }
     if (process) ::CloseHandle(process);
+    if (outcome == AnswerOutcome::kNoEffect) continue;
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "monitor/answer_log.h"
+#include "monitor/click_memory.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
@@ -39,14 +40,17 @@ class DialogMonitor {
  public:
   // One pass over slots 1 to 20. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
-  // the next tick comes one period later anyway. Each click gets its line
-  // in `log`, when there is one.
+  // the next tick comes one period later anyway. A window is clicked until
+  // a click closes it or clicks taken on three passes in a row leave it
+  // standing; its clicks get lines in `log`, when there is one, as its
+  // ClickMemory decides.
   void Monitor_timer_Timer(const WatchTable& table, AnswerLog* log = nullptr);
 
   bool ticking() const { return ticking_; }
 
  private:
   bool ticking_ = false;
+  ClickMemory clicked_;
 };
 
 }  // namespace pallix

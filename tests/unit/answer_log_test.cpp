@@ -1,5 +1,5 @@
-// The answer log: the line each click leaves, the 10-second rule, rotation,
-// and a log that cannot be written.
+// The answer log: the line each click leaves, rotation, and a log that
+// cannot be written.
 #include <atomic>
 #include <memory>
 #include <string>
@@ -32,7 +32,7 @@ Lines LogLines() {
 std::string Now() {
   SYSTEMTIME t;
   ::GetLocalTime(&t);
-  return FormatAnswerLine(t, true, "", "", "", "").substr(0, 23);
+  return FormatAnswerLine(t, AnswerOutcome::kAnswered, "", "", "", "").substr(0, 23);
 }
 
 class AnswerLogging : public test::FolderTest {
@@ -59,8 +59,9 @@ class AnswerLogging : public test::FolderTest {
 
 TEST_F(AnswerLogging, EachClickLeavesItsLineAfterTheClick) {
   SYSTEMTIME t{2026, 12, 1, 7, 14, 2, 11, 123};
-  EXPECT_EQ(FormatAnswerLine(t, false, "Save\tchanges\r\n", "&No", "#32770", "rhino.exe"),
-            "2026-12-07 14:02:11.123\tnot responding\tSave changes  \t&No\t#32770\trhino.exe\r\n");
+  EXPECT_EQ(FormatAnswerLine(t, AnswerOutcome::kNoEffect, "Save\tchanges\r\n", "&No", "#32770",
+                             "rhino.exe"),
+            "2026-12-07 14:02:11.123\tno effect\tSave changes  \t&No\t#32770\trhino.exe\r\n");
 
   std::string log_at_click = "unread";
   Open(1, "Save changes", "&No").on_click = [&] { log_at_click = ReadFile(kAnswerLogName); };
@@ -87,23 +88,6 @@ TEST_F(AnswerLogging, EachClickLeavesItsLineAfterTheClick) {
   std::string first = lines[0].substr(0, 23), second = lines[1].substr(0, 23);
   EXPECT_TRUE(before <= first && first < second && second <= after)
       << before << " " << first << " " << second << " " << after;
-}
-
-TEST_F(AnswerLogging, AStandingDialogGetsALineAtMostEveryTenSeconds) {
-  RepeatFilter filter;
-  HWND a = reinterpret_cast<HWND>(0x10), b = reinterpret_cast<HWND>(0x20);
-  EXPECT_TRUE(filter.Admit(a, 1000) && filter.Admit(b, 5000));
-  EXPECT_FALSE(filter.Admit(a, 10999));
-  EXPECT_TRUE(filter.Admit(a, 11000));
-  EXPECT_FALSE(filter.Admit(a, 12000) || filter.Admit(b, 14999));
-  EXPECT_TRUE(filter.Admit(b, 15000));
-
-  // Clicked on every tick all the same, with the stored button.
-  Watch(1, "Ignores", "OK");
-  TestDialog stays("Ignores", {"&No", "OK"});
-  for (int i = 0; i < 3; ++i) Tick();
-  EXPECT_EQ(stays.clicks(), (std::vector<int>{101, 101, 101}));
-  EXPECT_EQ(LogLines().size(), 1u);
 }
 
 TEST_F(AnswerLogging, AFullLogBecomesTheOneOlderFile) {

@@ -51,7 +51,7 @@ class Monitor : public test::FolderTest {
   Form1 form_;
 };
 
-// A dialog that stays open is clicked on every tick: see answer_log_test.cpp.
+// A dialog that stays open is clicked on three ticks: see tests/wine/clicks.sh.
 TEST_F(Monitor, TwoDialogsThatMatchAreAnsweredOneATick) {
   Watch({"Save changes[&Yes]<<#32770>>"});
   // The timer itself answers the other.
@@ -87,6 +87,28 @@ TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
   TestDialog with_default("Plain", {"OK", "DEFAULT"});
   Tick();
   EXPECT_EQ(with_default.clicks(), Clicks{101});
+}
+
+TEST_F(Monitor, PressesTheFirstEnabledVisibleButtonWithTheCaption) {
+  Watch({"Wait[OK]<<#32770>>"});
+  TestDialog wait("Wait", {"OK", "OK", "OK", "OK"});
+  ::EnableWindow(wait.button(0), FALSE);
+  ::ShowWindow(wait.button(1), SW_HIDE);
+  Tick();
+  EXPECT_EQ(wait.clicks(), Clicks{102});
+}
+
+TEST_F(Monitor, AWindowLeftAloneHidesNoNewerOneOfItsTitle) {
+  Watch({"Ignores[OK]<<#32770>>"});
+  TestDialog stays("Ignores", {"OK"});
+  for (int i = 0; i < 5; ++i) Tick();
+  ASSERT_EQ(stays.clicks().size(), 3u);
+  TestDialog newer("Ignores", {"OK"});
+  newer.CloseOnClick(true);
+  // Behind it, where a look-up by title finds the older one first.
+  ::SetWindowPos(newer.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Tick();
+  EXPECT_EQ(newer.clicks(), Clicks{100});
 }
 
 TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {
@@ -157,6 +179,40 @@ TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSettingsAndTip) {
   ExpectState(true);
   Press(form_.controls().Command2);  // the caption now says Disable: this switches off
   ExpectState(false);
+}
+
+// Passes of the monitor told by hand, on window handles that need not exist.
+TEST(ClickMemory, LeavesAWindowAfterThreeTakenClicksInARowUntilItIsGone) {
+  using enum AnswerOutcome;
+  ClickMemory memory;
+  const HWND a = reinterpret_cast<HWND>(0x10), ok = reinterpret_cast<HWND>(0x11),
+             other_ok = reinterpret_cast<HWND>(0x12);
+  // One pass that finds window a: "click", "no effect" or "leave", and "+"
+  // when the outcome gets a line.
+  auto pass = [&](HWND button, AnswerOutcome outcome,
+                  const WatchedEntry& e = {"Q", "OK", "#32770"}) -> std::string {
+    memory.NextTick();
+    ClickMemory::Verdict verdict = memory.Decide(a, button, e);
+    if (verdict == ClickMemory::Verdict::kLeave) return "leave";
+    if (verdict == ClickMemory::Verdict::kNoEffect) outcome = kNoEffect;
+    return (outcome == kNoEffect ? "no effect" : "click") +
+           std::string(memory.Remember(a, button, e, outcome) ? "+" : "");
+  };
+  // A click not taken breaks the run and gets its own line; so does the
+  // first taken after it. A new button on the same window starts afresh.
+  std::vector<std::string> got;
+  for (auto outcome : {kAnswered, kAnswered, kNotResponding, kNotResponding, kAnswered}) {
+    got.push_back(pass(ok, outcome));
+  }
+  for (int i = 0; i < 5; ++i) got.push_back(pass(other_ok, kAnswered));
+  EXPECT_EQ(got, (std::vector<std::string>{"click+", "click", "click+", "click", "click+", "click",
+                                           "click", "click", "no effect+", "leave"}));
+  // Another entry on the same window has its own count.
+  EXPECT_EQ(pass(ok, kAnswered, {"Q", "&No", "#32770"}), "click+");
+  // Two passes that do not see the window: it is forgotten.
+  memory.NextTick();
+  memory.NextTick();
+  EXPECT_EQ(pass(other_ok, kAnswered), "click+");
 }
 
 }  // namespace
