@@ -62,14 +62,14 @@ int main() {
   });
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  const std::string line =
-      pallix::FormatAnswerLine(now, true, "Bench box", "&Yes", "#32770", "pallix_dialogs.exe");
+  const std::string line = pallix::FormatAnswerLine(
+      now, true, "Bench box", "&Yes", "#32770", "pallix_dialogs.exe", "Save changes to part1.3dm?");
   std::vector<double> write = Time([&](int) { log.Write(line); });
   HANDLE self = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId());
   std::vector<double> record = Time([&](int i) {
     // A new window each time, so that the 10-second rule lets every line by.
     log.Record(reinterpret_cast<HWND>(static_cast<INT_PTR>(i + 1)), self, true, "Bench box", "&Yes",
-               "#32770");
+               "#32770", "Save changes to part1.3dm?");
   });
   ::CloseHandle(self);
   bool rotated =

@@ -30,7 +30,7 @@ HANDLE OpenForAppend(const std::string& path) {
 
 std::string FormatAnswerLine(const SYSTEMTIME& t, bool answered, std::string_view title,
                              std::string_view button, std::string_view window_class,
-                             std::string_view program) {
+                             std::string_view program, std::string_view message) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth,
                 t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
@@ -40,6 +40,7 @@ std::string FormatAnswerLine(const SYSTEMTIME& t, bool answered, std::string_vie
   AppendField(line, button);
   AppendField(line, window_class);
   AppendField(line, program);
+  AppendField(line, message.substr(0, kLoggedMessageMax));
   line += "\r\n";
   return line;
 }
@@ -76,11 +77,13 @@ std::string AnswerLog::path() const {
 }
 
 void AnswerLog::Record(HWND dialog, HANDLE process, bool answered, std::string_view title,
-                       std::string_view button, std::string_view window_class) {
+                       std::string_view button, std::string_view window_class,
+                       std::string_view message) {
   if (!repeats_.Admit(dialog, ::GetTickCount64())) return;
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  Write(FormatAnswerLine(now, answered, title, button, window_class, ProgramFileName(process)));
+  Write(FormatAnswerLine(now, answered, title, button, window_class, ProgramFileName(process),
+                         message));
 }
 
 bool AnswerLog::Write(std::string_view line) {

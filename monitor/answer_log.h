@@ -24,11 +24,15 @@ inline constexpr std::uint64_t kRepeatQuietMs = 10000;
 inline constexpr const char* kNoAnswersYet =
     "No dialog has been answered yet, so the answer log is empty.";
 
-// One line, CR LF included:
-// "2026-12-07 14:02:11.123<TAB>answered<TAB>title<TAB>button<TAB>class<TAB>program".
+// How much of a dialog's message its line keeps.
+inline constexpr std::size_t kLoggedMessageMax = 200;
+
+// One line, CR LF included: "2026-12-07 14:02:11.123<TAB>answered<TAB>title
+// <TAB>button<TAB>class<TAB>program<TAB>message", the message as the dialog
+// showed it, cut at kLoggedMessageMax characters.
 std::string FormatAnswerLine(const SYSTEMTIME& local_time, bool answered, std::string_view title,
                              std::string_view button, std::string_view window_class,
-                             std::string_view program);
+                             std::string_view program, std::string_view message);
 
 // Whether a log of `size` bytes moves aside before `line_size` more bytes
 // are appended: it would pass the limit otherwise. An empty log takes any
@@ -64,7 +68,7 @@ class AnswerLog {
   // before the click, or null): writes its line unless the window had one
   // within the last ten seconds.
   void Record(HWND dialog, HANDLE process, bool answered, std::string_view title,
-              std::string_view button, std::string_view window_class);
+              std::string_view button, std::string_view window_class, std::string_view message);
 
   // Appends one finished line, moving a full log aside first. False when
   // Windows refused; the first refusal of the run is reported.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/toolkit.h"
+#include "watch/dialog_message.h"
 
 namespace pallix {
 namespace {
@@ -27,6 +28,26 @@ void SwitchOff(const MonitorSwitch& c) {
 }
 
 }  // namespace
+
+const std::string& MessageCache::Of(HWND dialog) {
+  for (const auto& [window, message] : read_) {
+    if (window == dialog) return message;
+  }
+  return read_.emplace_back(dialog, DialogMessage(dialog)).second;
+}
+
+HWND FindWatchedDialog(const WatchTable& table, int slot, MessageCache& messages) {
+  const char* window_class = table.watch_class[slot].c_str();
+  const char* title = table.watch_title[slot].c_str();
+  const std::string& wanted = table.watch_message[slot];
+  if (wanted.empty()) return ::FindWindowA(window_class, title);
+  // Programs give all their boxes one title: the message tells them apart.
+  for (HWND dialog = ::FindWindowExA(nullptr, nullptr, window_class, title); dialog;
+       dialog = ::FindWindowExA(nullptr, dialog, window_class, title)) {
+    if (messages.Of(dialog).find(wanted) != std::string::npos) return dialog;
+  }
+  return nullptr;
+}
 
 void Command2_Click(const MonitorSwitch& c) {
   if (GetCaption(c.command2) == kEnableCaption) {
@@ -75,13 +96,14 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     class_present.emplace_back(window_class, present);
     return present;
   };
+  MessageCache messages;
   for (int slot = 1; slot <= kWatchSlots; ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty() || !any_of_class(window_class)) continue;
-    HWND dialog = ::FindWindowA(window_class.c_str(), table.watch_title[slot].c_str());
+    HWND dialog = FindWatchedDialog(table, slot, messages);
     if (!dialog) continue;
     HWND button = ::FindWindowExA(dialog, nullptr, "Button", table.watch_button[slot].c_str());
     if (!button) continue;
@@ -89,7 +111,9 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     // adds ahead of it: a program that ends as soon as its box is answered
     // can still be named afterwards.
     HANDLE process = nullptr;
+    std::string message;
     if (log) {
+      message = messages.Of(dialog);
       DWORD pid = 0;
       ::GetWindowThreadProcessId(dialog, &pid);
       process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -102,12 +126,13 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored) != 0;
     if (log) {
       log->Record(dialog, process, answered, table.watch_title[slot], table.watch_button[slot],
-                  window_class);
+                  window_class, message);
     }
     if (process) ::CloseHandle(process);
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();
+    messages.Clear();
     DoEvents();
     DoEvents();
   }

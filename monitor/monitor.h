@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "monitor/answer_log.h"
 #include "watch/watch_table.h"
@@ -33,6 +37,22 @@ struct MonitorSwitch {
 
 void Command2_Click(const MonitorSwitch& controls);
 void swenable_Click(const MonitorSwitch& controls);
+
+// The messages of the dialogs one tick has read: a tick may look at one
+// dialog for several slots. Forgotten when the desktop may have changed.
+class MessageCache {
+ public:
+  const std::string& Of(HWND dialog);
+  void Clear() { read_.clear(); }
+
+ private:
+  std::vector<std::pair<HWND, std::string>> read_;
+};
+
+// The dialog a slot answers: the first top-level window of its class and
+// title whose message contains the slot's message, or simply the first
+// when the slot has none.
+HWND FindWatchedDialog(const WatchTable& table, int slot, MessageCache& messages);
 
 class DialogMonitor {
  public:

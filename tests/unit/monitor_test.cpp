@@ -85,6 +85,32 @@ TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
   EXPECT_EQ(with_default.clicks(), Clicks{101});
 }
 
+TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
+  // One program's title on all its boxes; blanks alone are no message.
+  test::WriteFile("w.ini", test::WatchFile({"Generic[&No]<<#32770>>", "Generic[&Yes]<<#32770>>",
+                                            "Plain[OK]<<#32770>>"}) +
+                               "Message1=Save changes to\r\nMessage2=Delete all\r\n"
+                               "Message3=   \r\n");
+  form_.Create();
+  form_.Start();
+  Press(form_.controls().Command2);
+  TestDialog save("Generic", {"&Yes", "&No"}), other_case("Generic", {"&Yes", "&No"}),
+      unrelated("Generic", {"&Yes", "&No"}), plain("Plain", {"OK"});
+  save.Say("Save changes to");
+  save.Say("part1.3dm?");
+  other_case.Say("save changes to part1.3dm?");
+  unrelated.Say("Exit now?");
+  // The delete box opens last, above the others: the first of the title.
+  TestDialog remove("Generic", {"&Yes", "&No"});
+  remove.Say("Delete all objects?");
+  Tick();
+  EXPECT_EQ(save.clicks(), Clicks{101});
+  EXPECT_EQ(remove.clicks(), Clicks{100});
+  EXPECT_TRUE(other_case.clicks().empty());
+  EXPECT_TRUE(unrelated.clicks().empty());
+  EXPECT_EQ(plain.clicks(), Clicks{100});
+}
+
 TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {
   Watch({"Q[&No]<<#32770>>", "Q[&Yes]<<#32770>>"});
   {
