@@ -48,7 +48,7 @@ void Form1::Create() {
   c_.Command1 = make(ControlKind::kButton, kIdCommand1, "Edit ini", {90, 1710, 855, 315});
   c_.Picture2 = make(ControlKind::kPictureBox, kIdPicture2, "", {3180, 240, 495, 525});
   c_.Text1 = make(ControlKind::kTextBox, kIdText1, "", {360, 210, 2775, 315});
-  c_.Text6 = make(ControlKind::kTextBox, kIdText6, "", {1035, 600, 2100, 315});
+  c_.Text6 = make(ControlKind::kTextBox, kIdText6, "", {1140, 600, 1995, 315});
   c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1710, 1665, 315});
   const int cmd1_left[3] = {420, 1830, 3300};
   const int op1_left[3] = {180, 1590, 3030};
@@ -72,7 +72,7 @@ void Form1::Create() {
   c_.Label3 = make(ControlKind::kCentredLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
                    {60, 0, 3675, 225});
   c_.Label1 = make(ControlKind::kLabel, kIdLabel1, "Title", {0, 240, 315, 255});
-  c_.Label2 = make(ControlKind::kLabel, kIdLabel2, "When it says:", {0, 645, 1005, 255});
+  c_.Label2 = make(ControlKind::kLabel, kIdLabel2, "When it says:", {0, 645, 1125, 255});
   // Last, so that it lies below the buttons it frames.
   c_.Shape1 = make(ControlKind::kShape, kIdShape1, "", {120, 1200, 4395, 435});
 
