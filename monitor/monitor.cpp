@@ -29,6 +29,19 @@ void SwitchOff(const MonitorSwitch& c) {
 
 }  // namespace
 
+const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
+                                               const std::string& title) {
+  for (const Found& found : windows_) {
+    if (*found.window_class == window_class && *found.title == title) return found.windows;
+  }
+  Found& found = windows_.emplace_back(Found{&window_class, &title, {}});
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), title.c_str()); w;
+       w = ::FindWindowExA(nullptr, w, window_class.c_str(), title.c_str())) {
+    found.windows.push_back(w);
+  }
+  return found.windows;
+}
+
 const std::string& MessageCache::Of(HWND dialog) {
   for (const auto& [window, message] : read_) {
     if (window == dialog) return message;
@@ -36,15 +49,14 @@ const std::string& MessageCache::Of(HWND dialog) {
   return read_.emplace_back(dialog, DialogMessage(dialog)).second;
 }
 
-HWND FindWatchedDialog(const WatchTable& table, int slot, MessageCache& messages) {
-  const char* window_class = table.watch_class[slot].c_str();
-  const char* title = table.watch_title[slot].c_str();
+HWND FindWatchedDialog(const WatchTable& table, int slot, MessageCache& seen) {
+  const std::string& window_class = table.watch_class[slot];
+  const std::string& title = table.watch_title[slot];
   const std::string& wanted = table.watch_message[slot];
-  if (wanted.empty()) return ::FindWindowA(window_class, title);
+  if (wanted.empty()) return ::FindWindowA(window_class.c_str(), title.c_str());
   // Programs give all their boxes one title: the message tells them apart.
-  for (HWND dialog = ::FindWindowExA(nullptr, nullptr, window_class, title); dialog;
-       dialog = ::FindWindowExA(nullptr, dialog, window_class, title)) {
-    if (messages.Of(dialog).find(wanted) != std::string::npos) return dialog;
+  for (HWND dialog : seen.Windows(window_class, title)) {
+    if (seen.Of(dialog).find(wanted) != std::string::npos) return dialog;
   }
   return nullptr;
 }

@@ -38,14 +38,26 @@ struct MonitorSwitch {
 void Command2_Click(const MonitorSwitch& controls);
 void swenable_Click(const MonitorSwitch& controls);
 
-// The messages of the dialogs one tick has read: a tick may look at one
-// dialog for several slots. Forgotten when the desktop may have changed.
+// What one tick has learnt of the desktop: the top-level windows of a class
+// and title, and the messages of dialogs it read. Twenty entries of one
+// program's title look at the same few windows. Forgotten when the desktop
+// may have changed.
 class MessageCache {
  public:
+  const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
   const std::string& Of(HWND dialog);
-  void Clear() { read_.clear(); }
+  void Clear() {
+    windows_.clear();
+    read_.clear();
+  }
 
  private:
+  struct Found {
+    const std::string* window_class;
+    const std::string* title;
+    std::vector<HWND> windows;
+  };
+  std::vector<Found> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
 };
 
