@@ -119,9 +119,9 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     if (!dialog) continue;
     HWND button = ::FindWindowExA(dialog, nullptr, "Button", table.watch_button[slot].c_str());
     if (!button) continue;
-    // The dialog's program is opened before the click, the one call the log
-    // adds ahead of it: a program that ends as soon as its box is answered
-    // can still be named afterwards.
+    // The dialog's program is opened, and its message read, before the
+    // click, the calls the log adds ahead of it: a program that ends as soon
+    // as its box is answered can still be named and quoted afterwards.
     HANDLE process = nullptr;
     std::string message;
     if (log) {

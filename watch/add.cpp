@@ -76,11 +76,10 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
   std::string entry = EntryText(title, chosen < 0 ? nullptr : &caption, picked.picked_class);
   WatchEntry meant{title, chosen < 0 ? "DEFAULT" : caption, std::string(picked.picked_class)};
   if (!ReadsBackAs(entry, meant)) return Refuse(c, kNotStorableMessage);
-  // Blanks alone would read back as no message: the user meant some text.
+  // A message the file would give back otherwise (its blanks or quotes
+  // gone, cut short) would answer other dialogs than the user taught.
   std::string message = GetCaption(c.Text6);
-  if (!ProfileKeepsValue(message) || StoredMessage(message) != message) {
-    return Refuse(c, kMessageNotStorableMessage);
-  }
+  if (!ProfileKeepsValue(message)) return Refuse(c, kMessageNotStorableMessage);
 
   INIFiles ini;
   ini.SetFileName(ConfigPath(AppPath(), GetCaption(c.Combo1)));

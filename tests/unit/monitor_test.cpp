@@ -17,10 +17,10 @@ using Clicks = std::vector<int>;
 
 class Monitor : public test::FolderTest {
  protected:
-  // The program started on a folder whose only file watches these entries,
-  // and monitoring switched on.
-  void Watch(const std::vector<std::string>& entries, bool on = true) {
-    test::WriteFile("w.ini", test::WatchFile(entries));
+  // The program started on a folder whose only file watches these entries
+  // (and holds these lines after them), and monitoring switched on.
+  void Watch(const std::vector<std::string>& entries, bool on = true, const char* more = "") {
+    test::WriteFile("w.ini", test::WatchFile(entries) + more);
     test::BoxAnswerer boxes;
     form_.Create();
     form_.Start();
@@ -87,13 +87,8 @@ TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
 
 TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
   // One program's title on all its boxes; blanks alone are no message.
-  test::WriteFile("w.ini", test::WatchFile({"Generic[&No]<<#32770>>", "Generic[&Yes]<<#32770>>",
-                                            "Plain[OK]<<#32770>>"}) +
-                               "Message1=Save changes to\r\nMessage2=Delete all\r\n"
-                               "Message3=   \r\n");
-  form_.Create();
-  form_.Start();
-  Press(form_.controls().Command2);
+  Watch({"Generic[&No]<<#32770>>", "Generic[&Yes]<<#32770>>", "Plain[OK]<<#32770>>"}, true,
+        "Message1=Save changes to\r\nMessage2=Delete all\r\nMessage3=   \r\n");
   TestDialog save("Generic", {"&Yes", "&No"}), other_case("Generic", {"&Yes", "&No"}),
       unrelated("Generic", {"&Yes", "&No"}), plain("Plain", {"OK"});
   save.Say("Save changes to");
