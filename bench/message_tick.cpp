@@ -65,6 +65,9 @@ int main() {
     table.watch_message[slot] = "A message no box shows, number " + std::to_string(slot);
   }
   pallix::DialogMonitor monitor;
+  // The first ticks after the boxes came up also pay for the server and
+  // the caches warming up; the figures are of a tick as it runs for hours.
+  for (int i = 0; i < kTicks / 10; ++i) monitor.Monitor_timer_Timer(table);
   std::vector<double> us;
   us.reserve(kTicks);
   for (int i = 0; i < kTicks; ++i) {

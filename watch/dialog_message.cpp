@@ -26,12 +26,6 @@ std::string ControlText(HWND control) {
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-bool IsStatic(HWND window) {
-  char name[16];
-  int n = ::GetClassNameA(window, name, sizeof name);
-  return n > 0 && ::lstrcmpiA(name, "Static") == 0;
-}
-
 bool IsProfileBlank(char c) {
   return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
@@ -53,8 +47,13 @@ std::string JoinMessage(const std::vector<std::string>& texts) {
 
 std::string DialogMessage(HWND dialog) {
   std::vector<std::string> texts;
-  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (IsStatic(child)) texts.push_back(ControlText(child));
+  // Windows picks out the "Static" children (whatever the case of their
+  // class name), in window order: one call each, where asking every child
+  // its class would cost two.
+  if (!dialog) return {};
+  for (HWND child = ::FindWindowExA(dialog, nullptr, "Static", nullptr); child;
+       child = ::FindWindowExA(dialog, child, "Static", nullptr)) {
+    texts.push_back(ControlText(child));
   }
   return JoinMessage(texts);
 }
