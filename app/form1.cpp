@@ -8,7 +8,6 @@
 #include "config/report_error.h"
 #include "resources/resource_ids.h"
 #include "watch/add.h"
-#include "watch/read_ini.h"
 
 namespace pallix {
 
@@ -55,10 +54,14 @@ ChooserControls Form1::Chooser() const {
   return ChooserControls{c_.Combo1, c_.Command1, c_.Command2, c_.Command3, c_.Command4};
 }
 
+ReadIniControls Form1::ReadIni() const {
+  return ReadIniControls{c_.Combo1, c_.List2, c_.Text3};
+}
+
 void Form1::Form_Load() {
   AddTrayIcon(c_.Picture1, kIconTray);
   combo_refresh(File1, c_.Combo1);
-  Handle([&] { Command5_Click(watch_, ReadIniControls{c_.Combo1, c_.List2, c_.Text3}); });
+  Handle([&] { Command5_Click(watch_, ReadIni()); });
 }
 
 void Form1::Start(bool background) {
@@ -140,15 +143,15 @@ void Form1::OnCommand(int id) {
         Command2_Click(Switch());
         break;
       case kIdCommand3:
-        Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.cmd1, c_.Op1, c_.Label3},
-                       PickedWindow{picker_.picked_class(), picker_.picked_top_level(),
-                                    picker_.picked_title_cut()});
+        Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3},
+                       PickedWindow{picker_.picked_class(), picker_.picked_title_cut()}, watch_,
+                       ReadIni());
         break;
       case kIdCommand4:
         Command4_Click(File1, Chooser());
         break;
       case kIdCommand5:
-        Command5_Click(watch_, ReadIniControls{c_.Combo1, c_.List2, c_.Text3});
+        Command5_Click(watch_, ReadIni());
         break;
       case kIdLabel1:
       case kIdPic1:

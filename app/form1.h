@@ -11,6 +11,7 @@
 #include "monitor/monitor.h"
 #include "picker/picker.h"
 #include "ui/toolkit.h"
+#include "watch/read_ini.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
@@ -37,6 +38,8 @@ enum ControlId : int {
   kIdList2,
   kIdCommand5,
   kIdList1,
+  kIdText6,
+  kIdLabel2,
   // traymenu
   kIdKorrelcom = 2001,
   kIdSwenable,
@@ -48,7 +51,7 @@ enum ControlId : int {
 
 // The handles of every control, under their names.
 struct Form1Controls {
-  HWND Label3, Text5, Pic1, Text1, Label1, Picture2, Shape1;
+  HWND Label3, Text5, Pic1, Text1, Text6, Label1, Label2, Picture2, Shape1;
   std::array<HWND, 3> cmd1, Op1;
   HWND Command1, Combo1, Command4, Command3, Command2;
   HWND Text4, Text2, Picture1, Text3, List2, Command5, List1;
@@ -108,6 +111,7 @@ class Form1 final : public EventSink {
   void ArmPicker();
   MonitorSwitch Switch() const;
   ChooserControls Chooser() const;
+  ReadIniControls ReadIni() const;
 
   HWND hwnd_ = nullptr;
   Form1Controls c_;

@@ -26,7 +26,7 @@ RECT ToPixels(Twips t) {
 }
 
 // The client area's place on the screen and its size.
-constexpr Twips kClientArea{3435, 2610, 4680, 2025};
+constexpr Twips kClientArea{3435, 2610, 4680, 2415};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGrey = RGB(192, 192, 192);
@@ -46,23 +46,24 @@ void Form1::Create() {
   // it takes no focus, so its place in the order changes no Tab stop.
   c_.Text5 = make(ControlKind::kLabel, kIdText5, "Korrel", {4050, 0, 615, 195});
   c_.Pic1 = make(ControlKind::kPictureBox, kIdPic1, "", {3720, 60, 735, 705});
-  c_.Command1 = make(ControlKind::kButton, kIdCommand1, "Edit ini", {90, 1320, 855, 315});
+  c_.Command1 = make(ControlKind::kButton, kIdCommand1, "Edit ini", {90, 1710, 855, 315});
   c_.Picture2 = make(ControlKind::kPictureBox, kIdPicture2, "", {3180, 240, 495, 525});
   c_.Text1 = make(ControlKind::kTextBox, kIdText1, "", {360, 210, 2775, 315});
-  c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1320, 1665, 315});
+  c_.Text6 = make(ControlKind::kTextBox, kIdText6, "", {1140, 600, 1995, 315});
+  c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1710, 1665, 315});
   const int cmd1_left[3] = {420, 1830, 3300};
   const int op1_left[3] = {180, 1590, 3030};
-  c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 870, 1155, 345});
-  c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 900, 225, 255});
+  c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 1260, 1155, 345});
+  c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 1290, 225, 255});
   c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300, 3585, 840});
-  c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 870, 1155, 345});
-  c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 870, 1155, 345});
-  c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 900, 225, 255});
-  c_.Op1[2] = make(ControlKind::kOptionButton, kIdOp1First + 2, "", {op1_left[2], 900, 225, 255});
-  c_.Command4 = make(ControlKind::kButton, kIdCommand4, "Create Ini", {990, 1320, 1935, 315});
-  c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1320, 1875, 315});
+  c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 1260, 1155, 345});
+  c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 1260, 1155, 345});
+  c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 1290, 225, 255});
+  c_.Op1[2] = make(ControlKind::kOptionButton, kIdOp1First + 2, "", {op1_left[2], 1290, 225, 255});
+  c_.Command4 = make(ControlKind::kButton, kIdCommand4, "Create Ini", {990, 1710, 1935, 315});
+  c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1710, 1875, 315});
   c_.Command2 =
-      make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 1680, 4545, 315});
+      make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 2070, 4545, 315});
   c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", {-30, 3630, 9315, 315});
   c_.Command5 = make(ControlKind::kButton, kIdCommand5, "Read ini", {3360, 5670, 735, 375});
   c_.List2 = make(ControlKind::kListBox, kIdList2, "", {4230, 5370, 4695, 645});
@@ -72,8 +73,9 @@ void Form1::Create() {
   c_.Label3 = make(ControlKind::kCentredLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
                    {60, 0, 3675, 225});
   c_.Label1 = make(ControlKind::kLabel, kIdLabel1, "Title", {0, 240, 315, 255});
+  c_.Label2 = make(ControlKind::kLabel, kIdLabel2, "When it says:", {0, 645, 1125, 255});
   // Last, so that it lies below the buttons it frames.
-  c_.Shape1 = make(ControlKind::kShape, kIdShape1, "", {120, 810, 4395, 435});
+  c_.Shape1 = make(ControlKind::kShape, kIdShape1, "", {120, 1200, 4395, 435});
 
   SetForeColor(c_.Label3, kRed);
   SetVisible(c_.Label3, false);
@@ -90,11 +92,11 @@ void Form1::Create() {
   }
   SetVisible(c_.Command4, false);
   SetBackColor(c_.Command2, kMonitorOffColour);
-  for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label3}) SetBackColor(grey, kGrey);
+  for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label2, c_.Label3}) SetBackColor(grey, kGrey);
 
-  picker_.Attach(
-      PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text2, c_.Text4, c_.Label3, kCursorPicker},
-      ScanControls{c_.cmd1, c_.Op1, c_.List1});
+  picker_.Attach(PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text6, c_.Text2, c_.Text4,
+                                c_.Label3, kCursorPicker},
+                 ScanControls{c_.cmd1, c_.Op1, c_.List1});
 
   // The icon's messages come to a window of their own, never on the screen.
   c_.Picture1 = CreateTrayWindow(*this, kTrayCallbackMessage);

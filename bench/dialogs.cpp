@@ -5,13 +5,15 @@
 //   box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]
 //       [--timeout-ms N]
 //       one message box
-//   dialog --title T --button B [--class C] [--in-panel] [--timeout-ms N]
-//          [--hang-ms N] [--disabled-ms N] [--stay]
-//       a dialog with one push button B: a direct child, or (--in-panel)
-//       inside a child panel; class "#32770" unless --class names another;
-//       with --hang-ms, its thread stops answering for that long once it is up;
-//       with --disabled-ms, B is disabled for that long first; with --stay, a
-//       click on B is counted and the dialog stays open until its timeout
+//   dialog --title T --button B [--text X] [--class C] [--in-panel]
+//          [--timeout-ms N] [--hang-ms N] [--disabled-ms N] [--stay]
+//       a dialog with push button B (B may list several: "Yes|No|Cancel"),
+//       direct children, or (--in-panel) inside a child panel, below the
+//       line of text X when given; class "#32770" unless --class names
+//       another; with --hang-ms, its thread stops answering for that long
+//       once it is up; with --disabled-ms, the first button is disabled for
+//       that long first; with --stay, a click is counted and the dialog
+//       stays open until its timeout
 //   series --count N --title T [--type ...] [--timeout-ms N] [--expect A]
 //       [--gap-ms MIN[-MAX]] [--seed S] [--pause-after K --pause-ms M]
 //       N message boxes in a row, each opened when the last returned, after
@@ -19,8 +21,9 @@
 //       printed after the K-th and the series waits M ms before going on
 //
 // Output, one line per dialog:  result INDEX ANSWER ID MILLISECONDS
-//   ANSWER is yes, no, ok, cancel, button (the custom dialog's button) or
-//   none when the timeout closed the dialog unanswered; ID is the value the
+//   ANSWER is yes, no, ok, cancel, button (the custom dialog's first button;
+//   its second is button2, and so on) or none when the timeout closed the
+//   dialog unanswered; ID is the value the
 //   dialog returned; MILLISECONDS runs from the dialog's activation (a CBT
 //   hook, HCBT_ACTIVATE) until MessageBox or DialogBox returned.
 // dialog then prints one line per click on B:  click INDEX MILLISECONDS
@@ -70,8 +73,9 @@ constexpr char kPanelClass[] = "PallixDialogsPanel";
 const char kUsageText[] =
     "usage: pallix_dialogs box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]\n"
     "                          [--timeout-ms N]\n"
-    "       pallix_dialogs dialog --title T --button B [--class C] [--in-panel] [--hang-ms N]\n"
-    "                             [--disabled-ms N] [--stay] [--timeout-ms N]\n"
+    "       pallix_dialogs dialog --title T --button B[|B2...] [--text X] [--class C]\n"
+    "                             [--in-panel] [--hang-ms N] [--disabled-ms N] [--stay]\n"
+    "                             [--timeout-ms N]\n"
     "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
     "                             [--pause-after K --pause-ms M]\n";
@@ -171,7 +175,11 @@ UINT BoxType(const Args& args) {
 
 std::string AnswerName(INT_PTR id, bool custom_dialog) {
   if (id == kTimedOut) return "none";
-  if (custom_dialog) return id == kButtonId ? "button" : "other";
+  if (custom_dialog) {
+    if (id == kButtonId) return "button";
+    return id > kButtonId && id < kButtonId + 10 ? "button" + std::to_string(id - kButtonId + 1)
+                                                 : "other";
+  }
   switch (id) {
     case IDOK:
       return "ok";
@@ -206,7 +214,8 @@ Outcome OpenBox(const std::string& title, const std::string& text, UINT type, DW
 // WM_INITDIALOG either straight on the dialog or inside a panel.
 
 struct DialogSpec {
-  std::string button;
+  std::vector<std::string> buttons;
+  std::string text;
   bool in_panel = false;
   DWORD timeout_ms = 0;
   DWORD hang_ms = 0;
@@ -236,15 +245,34 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       const auto& spec = *reinterpret_cast<const DialogSpec*>(lparam);
       HINSTANCE instance = GetModuleHandleA(nullptr);
       HWND parent = dialog;
+      int top = 15;
+      if (!spec.text.empty()) {
+        CreateWindowExA(0, "Static", spec.text.c_str(), WS_CHILD | WS_VISIBLE, 20, 10, 400, 20,
+                        dialog, nullptr, instance, nullptr);
+        top = 40;
+      }
+      const int width = spec.buttons.size() > 1 ? 100 : 120;
+      if (spec.buttons.size() > 1) {
+        // Room for a row of buttons, as wide as they need.
+        RECT r{0, 0, 40 + 110 * static_cast<int>(spec.buttons.size()), top + 50};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
+        SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+      }
       if (spec.in_panel) {
         parent = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 60, dialog,
                                  nullptr, instance, nullptr);
       }
       DWORD disabled = spec.disabled_ms ? WS_DISABLED : 0;
-      g_button = CreateWindowExA(0, "Button", spec.button.c_str(),
-                                 WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | disabled, 20, 15, 120, 26,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                                 instance, nullptr);
+      for (std::size_t i = 0; i < spec.buttons.size(); ++i) {
+        HWND button = CreateWindowExA(
+            0, "Button", spec.buttons[i].c_str(),
+            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | (i == 0 ? disabled : 0),
+            20 + 110 * static_cast<int>(i), top, width, 26, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId + i)), instance, nullptr);
+        if (i == 0) g_button = button;
+      }
       // Until the timer enables B, the moment it is due: a click before then
       // counts below zero even when it ends the dialog first.
       g_enabled = Now() + static_cast<LONGLONG>(spec.disabled_ms) * g_frequency.QuadPart / 1000;
@@ -267,9 +295,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       }
       return TRUE;
     case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kButtonId) {
+      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) >= kButtonId &&
+          LOWORD(wparam) < kButtonId + 10) {
         g_clicks.push_back(Now());
-        if (!g_stay) EndDialog(dialog, kButtonId);
+        if (!g_stay) EndDialog(dialog, LOWORD(wparam));
       }
       return TRUE;
     default:
@@ -345,8 +374,14 @@ int RunBox(const Args& args) {
 int RunDialog(const Args& args) {
   std::string window_class = args.TextOr("class", "#32770");
   RegisterClasses(window_class);
-  DialogSpec spec{args.Text("button"),
-                  args.flags.contains("in-panel"),
+  std::vector<std::string> buttons;
+  const std::string& listed = args.Text("button");
+  for (std::size_t at = 0, bar; at <= listed.size(); at = bar + 1) {
+    bar = std::min(listed.find('|', at), listed.size());
+    buttons.push_back(listed.substr(at, bar - at));
+  }
+  if (buttons.size() > 10) throw UsageError("--button lists more than 10 buttons");
+  DialogSpec spec{buttons, args.TextOr("text", ""), args.flags.contains("in-panel"),
                   static_cast<DWORD>(Number(args, "timeout-ms", 0)),
                   static_cast<DWORD>(Number(args, "hang-ms", 0)),
                   static_cast<DWORD>(Number(args, "disabled-ms", 0)),

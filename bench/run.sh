@@ -9,11 +9,12 @@
 # server while monitoring idles against a bare 55 ms timer making as many
 # lookups (the floor of idling), memory and object counts, and a soak of
 # 1,000 dialogs, the picker's handlers timed on real windows
-# (bench/picker.cpp), and what the answer log costs an answer and a line
-# (bench/answer_log.cpp), and the time from a start in the background to
-# its first tick (bench/first_tick.sh). Floors are measured in the same run
-# on the same machine, as Wine's cost varies from machine to machine and run
-# to run.
+# (bench/picker.cpp), what the answer log costs an answer and a line
+# (bench/answer_log.cpp), entries that carry messages: latency with twenty,
+# and one tick timed in-process (bench/message_tick.cpp), and the time from
+# a start in the background to its first tick (bench/first_tick.sh). Floors
+# are measured in the same run on the same machine, as Wine's cost varies
+# from machine to machine and run to run.
 # Each figure is printed with its target and PASS or FAIL; the exit status
 # is 0 when every target is met and 1 when one is missed. Takes about seven
 # minutes.
@@ -332,6 +333,37 @@ declare -A TICK=()
 line=$(bash "$root/bench/first_tick.sh") || fail "bench/first_tick.sh failed"
 for pair in $line; do TICK[${pair%%=*}]=${pair#*=}; done
 
+# Entries that carry messages: twenty of the series' title, the last one
+# the only one whose message the boxes show, so that every answer reads
+# the box's message against all twenty; then one tick timed in-process
+# while three boxes of the entries' title show none of their messages.
+echo "== entries with messages: latency with twenty, one tick against three boxes"
+message_entries=()
+for i in $(seq 1 19); do message_entries+=('Bench box[&No]<<#32770>>'); done
+message_entries+=('Bench box[&Yes]<<#32770>>')
+mkdir -p "$WINE_LOGS/messages"
+cp "$PALLIX_EXE_DIR/pallix.exe" "$WINE_LOGS/messages/"
+wine_write_watch_list "$WINE_LOGS/messages/watch.ini" "${message_entries[@]}"
+{
+  for i in $(seq 1 19); do printf 'Message%d=Not this box, number %d\r\n' "$i" "$i"; done
+  printf 'Message20=Pallix test\r\n'
+} >>"$WINE_LOGS/messages/watch.ini"
+wine_start "$WINE_LOGS/messages" pallix.exe
+messages_pid=$WINE_PID
+main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
+  fail "Pallix's main window did not appear"
+PALLIX_MAIN=${main%% *}
+switch_monitoring "Enable monitoring"
+sleep 2
+series latency_messages "${latency_series[@]}"
+msg_median=${SUMMARY[median_ms]} msg_p99=${SUMMARY[p99_ms]}
+msg_answered=${SUMMARY[answered]} msg_wrong=${SUMMARY[wrong]}
+wine_end "$messages_pid"
+declare -A TICK=()
+mkdir -p "$WINE_LOGS/pallix_message_tick_bench"
+cp "$dialogs" "$WINE_LOGS/pallix_message_tick_bench/"
+bench_figures pallix_message_tick_bench.exe TICK
+
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # ---------------------------------------------------------------------------
@@ -394,6 +426,18 @@ row "Picker: to another ${PICK[frame_w]}x${PICK[frame_h]} window" \
 row "Picker: scan of the desktop" "${PICK[scan_ms]} ms, ${PICK[scan_windows]} windows" \
   "<= 1000 ms, >= 200 windows" \
   "$(verdict "${PICK[scan_ms]} <= 1000 && ${PICK[scan_windows]} >= 200")"
+
+row "Messages, 20 entries: latency median" "$msg_median ms" \
+  "<= floor + 30 = $(awk -v f="$floor_median" 'BEGIN{printf "%.1f", f+30}') ms" \
+  "$(verdict "$msg_median <= $floor_median + 30")"
+row "Messages, 20 entries: latency p99" "$msg_p99 ms" \
+  "<= floor + 60 = $(awk -v f="$floor_p99" 'BEGIN{printf "%.1f", f+60}') ms" \
+  "$(verdict "$msg_p99 <= $floor_p99 + 60")"
+row "Messages, 20 entries: answered" "$msg_answered of $latency_count, $msg_wrong wrong" \
+  "all, none wrong" "$(verdict "$msg_answered == $latency_count && $msg_wrong == 0")"
+row "Messages: tick, 3 boxes fit none, med/p99" "${TICK[tick_median_us]} / ${TICK[tick_p99_us]} us" \
+  "median <= 1000 us, none clicked" \
+  "$(verdict "${TICK[tick_median_us]} <= 1000 && ${TICK[clicked]} == 0")"
 
 row "Answer log: latency with / without, median" "$with_median / $without_median ms" "" ""
 row "Answer log: latency with / without, p95" "$with_p95 / $without_p95 ms" "" ""

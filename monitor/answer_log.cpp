@@ -30,7 +30,7 @@ HANDLE OpenForAppend(const std::string& path) {
 
 std::string FormatAnswerLine(const SYSTEMTIME& t, AnswerOutcome outcome, std::string_view title,
                              std::string_view button, std::string_view window_class,
-                             std::string_view program) {
+                             std::string_view program, std::string_view message) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth,
                 t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
@@ -42,6 +42,7 @@ std::string FormatAnswerLine(const SYSTEMTIME& t, AnswerOutcome outcome, std::st
   AppendField(line, button);
   AppendField(line, window_class);
   AppendField(line, program);
+  AppendField(line, message.substr(0, kLoggedMessageMax));
   line += "\r\n";
   return line;
 }
@@ -66,10 +67,12 @@ std::string AnswerLog::path() const {
 }
 
 void AnswerLog::Record(HANDLE process, AnswerOutcome outcome, std::string_view title,
-                       std::string_view button, std::string_view window_class) {
+                       std::string_view button, std::string_view window_class,
+                       std::string_view message) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  Write(FormatAnswerLine(now, outcome, title, button, window_class, ProgramFileName(process)));
+  Write(FormatAnswerLine(now, outcome, title, button, window_class, ProgramFileName(process),
+                         message));
 }
 
 bool AnswerLog::Write(std::string_view line) {

@@ -26,12 +26,17 @@ inline constexpr const char* kNoAnswersYet =
 // Pallix stopped pressing it.
 enum class AnswerOutcome { kAnswered, kNotResponding, kNoEffect };
 
-// One line, CR LF included:
-// "2026-12-07 14:02:11.123<TAB>answered<TAB>title<TAB>button<TAB>class<TAB>program",
-// the second field "answered", "not responding" or "no effect".
+// How much of a dialog's message its line keeps.
+inline constexpr std::size_t kLoggedMessageMax = 200;
+
+// One line, CR LF included: "2026-12-07 14:02:11.123<TAB>answered<TAB>title
+// <TAB>button<TAB>class<TAB>program<TAB>message", the second field
+// "answered", "not responding" or "no effect", the message as the dialog
+// showed it, cut at kLoggedMessageMax characters.
 std::string FormatAnswerLine(const SYSTEMTIME& local_time, AnswerOutcome outcome,
                              std::string_view title, std::string_view button,
-                             std::string_view window_class, std::string_view program);
+                             std::string_view window_class, std::string_view program,
+                             std::string_view message);
 
 // Whether a log of `size` bytes moves aside before `line_size` more bytes
 // are appended: it would pass the limit otherwise. An empty log takes any
@@ -53,10 +58,10 @@ class AnswerLog {
   std::string path() const;
 
   // Writes the line of a click on a dialog whose program is `process`
-  // (opened before the click, or null). Which clicks get one is the
-  // monitor's choice.
+  // (opened before the click, or null) and that showed `message`. Which
+  // clicks get one is the monitor's choice.
   void Record(HANDLE process, AnswerOutcome outcome, std::string_view title,
-              std::string_view button, std::string_view window_class);
+              std::string_view button, std::string_view window_class, std::string_view message);
 
   // Appends one finished line, moving a full log aside first. False when
   // Windows refused; the first refusal of the run is reported.

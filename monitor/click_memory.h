@@ -30,6 +30,7 @@ struct WatchedEntry {
   std::string title;
   std::string button;
   std::string window_class;
+  std::string message = {};  // empty: any message
   bool operator==(const WatchedEntry&) const = default;
 };
 

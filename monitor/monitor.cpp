@@ -7,8 +7,30 @@
 
 #include "app/tray.h"
 #include "ui/toolkit.h"
+#include "watch/dialog_message.h"
 
 namespace pallix {
+
+const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
+                                               const std::string& title) {
+  for (const Found& found : windows_) {
+    if (found.window_class == window_class && found.title == title) return found.windows;
+  }
+  Found& found = windows_.emplace_back(Found{window_class, title, {}});
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), title.c_str()); w;
+       w = ::FindWindowExA(nullptr, w, window_class.c_str(), title.c_str())) {
+    found.windows.push_back(w);
+  }
+  return found.windows;
+}
+
+const std::string& MessageCache::Of(HWND dialog) {
+  for (const auto& [window, message] : read_) {
+    if (window == dialog) return message;
+  }
+  return read_.emplace_back(dialog, DialogMessage(dialog)).second;
+}
+
 namespace {
 
 void SwitchOn(const MonitorSwitch& c) {
@@ -35,21 +57,6 @@ struct Target {
   ClickMemory::Verdict verdict = ClickMemory::Verdict::kLeave;
 };
 
-// The entry's dialog and the button to press in it. The first window of its
-// class and title decides, as with a single lookup, except that a window
-// given up on hides no newer one of the same title behind it.
-Target FindTarget(ClickMemory& memory, const WatchedEntry& entry) {
-  Target t;
-  while ((t.dialog = ::FindWindowExA(nullptr, t.dialog, entry.window_class.c_str(),
-                                     entry.title.c_str()))) {
-    t.button = PressableButton(t.dialog, entry.button);
-    if (!t.button) return {};
-    t.verdict = memory.Decide(t.dialog, t.button, entry);
-    if (t.verdict != ClickMemory::Verdict::kLeave) return t;
-  }
-  return {};
-}
-
 // A dialog whose thread hangs must not freeze Pallix: the click gives up
 // after a second, and at once when Windows already reports it hung.
 AnswerOutcome Click(HWND button) {
@@ -59,6 +66,24 @@ AnswerOutcome Click(HWND button) {
                                SMTO_NORMAL | SMTO_ABORTIFHUNG, kClickTimeoutMs, &ignored)
              ? AnswerOutcome::kAnswered
              : AnswerOutcome::kNotResponding;
+}
+
+// The entry's dialog and the button to press in it. Among the windows of the
+// entry's class and title, those whose message does not contain the entry's
+// are passed over (programs give all their boxes one title: the message
+// tells them apart); the first of the rest decides, as with a single lookup,
+// except that a window given up on hides no newer one behind it.
+Target FindTarget(ClickMemory& memory, const WatchedEntry& entry, MessageCache& seen) {
+  for (HWND dialog : seen.Windows(entry.window_class, entry.title)) {
+    if (!entry.message.empty() && seen.Of(dialog).find(entry.message) == std::string::npos) {
+      continue;
+    }
+    Target t{dialog, PressableButton(dialog, entry.button)};
+    if (!t.button) return {};
+    t.verdict = memory.Decide(t.dialog, t.button, entry);
+    if (t.verdict != ClickMemory::Verdict::kLeave) return t;
+  }
+  return {};
 }
 
 }  // namespace
@@ -110,20 +135,24 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     class_present.emplace_back(window_class, present);
     return present;
   };
+  MessageCache messages;
   for (int slot = 1; slot <= kWatchSlots; ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty() || !any_of_class(window_class)) continue;
-    const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class};
-    Target target = FindTarget(clicked_, entry);
+    const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
+                             table.watch_message[slot]};
+    Target target = FindTarget(clicked_, entry, messages);
     if (!target.button) continue;
-    // The dialog's program is opened before the click, the one call the log
-    // adds ahead of it: a program that ends as soon as its box is answered
-    // can still be named afterwards.
+    // The dialog's program is opened, and its message read, before the
+    // click, the calls the log adds ahead of it: a program that ends as soon
+    // as its box is answered can still be named and quoted afterwards.
     HANDLE process = nullptr;
+    std::string message;
     if (log) {
+      message = messages.Of(target.dialog);
       DWORD pid = 0;
       ::GetWindowThreadProcessId(target.dialog, &pid);
       process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -132,13 +161,14 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
                                 ? Click(target.button)
                                 : AnswerOutcome::kNoEffect;
     if (clicked_.Remember(target.dialog, target.button, entry, outcome) && log) {
-      log->Record(process, outcome, entry.title, entry.button, entry.window_class);
+      log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
     }
     if (process) ::CloseHandle(process);
     if (outcome == AnswerOutcome::kNoEffect) continue;
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();
+    messages.Clear();
     DoEvents();
     DoEvents();
   }

@@ -6,6 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "monitor/answer_log.h"
 #include "monitor/click_memory.h"
@@ -35,6 +39,29 @@ struct MonitorSwitch {
 
 void Command2_Click(const MonitorSwitch& controls);
 void swenable_Click(const MonitorSwitch& controls);
+
+// What one tick has learnt of the desktop: the top-level windows of a class
+// and title, and the messages of dialogs it read. Twenty entries of one
+// program's title look at the same few windows. Forgotten when the desktop
+// may have changed.
+class MessageCache {
+ public:
+  const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
+  const std::string& Of(HWND dialog);
+  void Clear() {
+    windows_.clear();
+    read_.clear();
+  }
+
+ private:
+  struct Found {
+    std::string window_class;
+    std::string title;
+    std::vector<HWND> windows;
+  };
+  std::vector<Found> windows_;
+  std::vector<std::pair<HWND, std::string>> read_;
+};
 
 class DialogMonitor {
  public:

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ui/toolkit.h"
+#include "watch/dialog_message.h"
 
 namespace pallix {
 namespace {
@@ -18,6 +19,20 @@ std::string WithoutLeadingSpaces(std::string_view text) {
 // case significant, nothing trimmed.
 bool BeginsWithRhinoceros(std::string_view title) {
   return title.starts_with("Rhinoceros");
+}
+
+// Whether a window the pick was let go over is one Add could store: not the
+// desktop, and not the main window or what it owns (its tooltip, the boxes
+// shown while it is up), the only windows of this program a pick can reach.
+bool Capturable(HWND root, HWND form) {
+  if (!root || root == ::GetDesktopWindow() || root == ::GetShellWindow()) return false;
+  for (HWND own = root; own; own = ::GetWindow(own, GW_OWNER)) {
+    if (own == form) return false;
+  }
+  char name[16];
+  int n = ::GetClassNameA(root, name, sizeof name);
+  std::string_view window_class(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+  return window_class != "WorkerW" && window_class != "Progman";
 }
 
 }  // namespace
@@ -74,11 +89,36 @@ void Picker::Picture2_MouseMove() {
   if (outline_.outlined_hwnd != picked_window_) draw_outline(outline_, picked_window_);
 }
 
+void Picker::EndPick() {
+  picking_ = false;
+  SetPicture(c_.Picture2, c_.picker_cursor);
+  UseCustomPointer(c_.form, false);
+  ::ReleaseCapture();
+}
+
 void Picker::Picture2_MouseUp() {
+  // The pick ends with the release: movement handled during the scan's
+  // yields no longer changes what was captured.
+  picking_ = false;
   ListClear(chooser_.controls.List1);
-  // Movement handled during the scan's yields may change picked_window; the
-  // steps below use it as it is then.
+  // A release over a button or a text belongs to the dialog round it: the
+  // monitor finds dialogs, and the button tells which one to press.
+  HWND released = picked_window_;
+  HWND root = released ? ::GetAncestor(released, GA_ROOT) : nullptr;
+  if (!root) root = released;
+  if (!Capturable(root, c_.form)) {
+    picked_window_ = nullptr;
+    picked_class_.clear();
+    for (HWND cleared : {c_.Text1, c_.Text6, c_.Text4}) SetCaption(cleared, "");
+    EndPick();
+    return;
+  }
+  picked_window_ = root;
+  SetCaption(c_.form, HandleCaption(root));
+  SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(root, &picked_title_cut_)));
+  chooser_.released = released;
   ScanPickedWindow(picked_window_, chooser_);
+  SetCaption(c_.Text6, MessagePrefill(DialogMessage(picked_window_)));
   HWND parent = ::GetParent(picked_window_);
   std::string tested = WindowText(parent);
   {
@@ -86,18 +126,12 @@ void Picker::Picture2_MouseUp() {
     int n = ::GetClassNameA(picked_window_, name, sizeof name);
     picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
   }
-  // The monitor finds only top-level windows: Add stores no control inside
-  // a dialog.
-  picked_top_level_ = ::GetAncestor(picked_window_, GA_PARENT) == ::GetDesktopWindow();
   SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
   if (!BeginsWithRhinoceros(tested)) {
     tested = WindowText(::GetParent(parent));
     SetCaption(c_.Text2, WithoutLeadingSpaces(tested) + " level2 ");
   }
-  picking_ = false;
-  SetPicture(c_.Picture2, c_.picker_cursor);
-  UseCustomPointer(c_.form, false);
-  ::ReleaseCapture();
+  EndPick();
   SetCaption(c_.Text4, picked_class_);
   if (!BeginsWithRhinoceros(tested)) {
     SetCaption(c_.Label3, kNoRhinocerosMessage);

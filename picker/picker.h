@@ -1,6 +1,8 @@
 // Drag-to-pick: a press on the picker picture captures the mouse; each
 // movement names and outlines the window under the pointer; the release
-// makes it the captured window, offers its buttons and records its class.
+// makes the top-level window it belongs to the captured window, offers its
+// buttons (the one under the pointer chosen), shows its message and
+// records its class.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +24,7 @@ struct PickerControls {
   HWND form;
   HWND Picture2;
   HWND Text1;
+  HWND Text6;  // the captured dialog's message, for the user to shorten
   HWND Text2;
   HWND Text4;
   HWND Label3;
@@ -56,22 +59,21 @@ class Picker {
   HWND picked_window() const { return picked_window_; }
   bool picking() const { return picking_; }
   const std::string& picked_class() const { return picked_class_; }
-  // Whether the captured window was a top-level window, the only kind the
-  // monitor looks for, and whether its title was longer than Text1 shows
-  // (during a drag: the title of the window under the pointer).
-  bool picked_top_level() const { return picked_top_level_; }
+  // Whether the captured window's title was longer than Text1 shows (during
+  // a drag: the title of the window under the pointer).
   bool picked_title_cut() const { return picked_title_cut_; }
   const Outline& outline() const { return outline_; }
   std::int16_t button_count() const { return chooser_.button_count; }
 
  private:
+  void EndPick();
+
   PickerControls c_{};
   ButtonChooser chooser_{};
   Outline outline_;
   HWND picked_window_ = nullptr;
   bool picking_ = false;
   std::string picked_class_;
-  bool picked_top_level_ = false;
   bool picked_title_cut_ = false;
 };
 

@@ -33,12 +33,16 @@ void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
     std::string window_class = ReadText(child, ::GetClassNameA);
     if (IsButtonClass(window_class)) {
       ++chooser.button_count;
-      if (chooser.button_count >= 1 && chooser.button_count <= 3) {
-        int i = chooser.button_count - 1;
+      // The button the user pointed at is the one they mean, wherever it
+      // stands; one without a caption could never be found again.
+      bool pointed = child == chooser.released && !text.empty();
+      int i = chooser.button_count <= 3 ? chooser.button_count - 1 : pointed ? 2 : -1;
+      if (i >= 0) {
         const ScanControls& c = chooser.controls;
         SetVisible(c.cmd1[i], true);
         SetVisible(c.Op1[i], true);
-        SetOptionValue(c.Op1[0], true);
+        if (pointed) chooser.chosen = i;
+        SetOptionValue(c.Op1[chooser.chosen], true);
         SetCaption(c.cmd1[i], text);
       }
     }
@@ -53,6 +57,7 @@ void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser) {
   // line costs more than the whole walk under some window systems.
   HWND list = chooser.controls.List1;
   ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  chooser.chosen = 0;
   CollectChildWindows(hwnd, chooser);
   ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }

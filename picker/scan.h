@@ -1,5 +1,7 @@
 // The walk over a captured window's descendants: every titled one is listed
-// in List1, and the first three buttons are offered as choices in cmd1/Op1.
+// in List1, and the first three buttons are offered as choices in cmd1/Op1;
+// the button the pick was let go over is chosen, and offered third when it
+// comes later.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +21,8 @@ struct ScanControls {
 struct ButtonChooser {
   ScanControls controls;
   std::int16_t button_count = 0;
+  HWND released = nullptr;  // the window the pick was let go over
+  int chosen = 0;           // the Op1 chosen
 };
 
 // Walks every descendant of start, depth first (a child's own descendants

@@ -6,7 +6,6 @@
 #include "config/ini_files.h"
 #include "ui/toolkit.h"
 #include "watch/watch_entry.h"
-#include "watch/watch_table.h"
 
 namespace pallix {
 namespace {
@@ -17,6 +16,10 @@ constexpr const char* kAbsent = "\x01";
 
 std::string TitleKey(std::int64_t n) {
   return "Title" + std::to_string(n);
+}
+
+std::string MessageKey(std::int64_t n) {
+  return "Message" + std::to_string(n);
 }
 
 // A count that names entries: digits at its start (after blanks and a sign).
@@ -56,12 +59,12 @@ bool ReadsBackAs(std::string_view value, const WatchEntry& meant) {
 
 }  // namespace
 
-void Command3_Click(const AddControls& c, const PickedWindow& picked) {
+void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable& table,
+                    const ReadIniControls& read_controls) {
   // An entry the monitor could never find takes a place and, through the
   // duplicate check, blocks the entries after it: refused before the file
   // is touched.
   if (picked.picked_class.empty()) return Refuse(c, kNothingPickedMessage);
-  if (!picked.top_level) return Refuse(c, kNotTopLevelMessage);
   if (picked.title_cut) return Refuse(c, kTitleCutMessage);
 
   int chosen = -1;
@@ -73,6 +76,10 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked) {
   std::string entry = EntryText(title, chosen < 0 ? nullptr : &caption, picked.picked_class);
   WatchEntry meant{title, chosen < 0 ? "DEFAULT" : caption, std::string(picked.picked_class)};
   if (!ReadsBackAs(entry, meant)) return Refuse(c, kNotStorableMessage);
+  // A message the file would give back otherwise (its blanks or quotes
+  // gone, cut short) would answer other dialogs than the user taught.
+  std::string message = GetCaption(c.Text6);
+  if (!ProfileKeepsValue(message)) return Refuse(c, kMessageNotStorableMessage);
 
   INIFiles ini;
   ini.SetFileName(ConfigPath(AppPath(), GetCaption(c.Combo1)));
@@ -96,7 +103,8 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked) {
   for (std::int64_t i = 1; n > 1 && i <= n; ++i) {
     std::string value = ini.ReadINI(kSection, TitleKey(i), "0");
     std::size_t bracket = value.find('[');
-    if (bracket != std::string::npos && TrimBlanks(value.substr(0, bracket)) == title) {
+    if (bracket != std::string::npos && TrimBlanks(value.substr(0, bracket)) == title &&
+        StoredMessage(ini.ReadINI(kSection, MessageKey(i), "")) == message) {
       Refuse(c, kDuplicateMessage);
       // A count stored with stray text is written back as its number.
       if (counted) ini.WriteINI(kSection, "Num_Windows", std::to_string(existing));
@@ -104,12 +112,18 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked) {
     }
   }
 
-  // The entry first, then the count: a write refused or cut short between
-  // the two never leaves the count naming a missing entry.
-  if (!ini.WriteINI(kSection, TitleKey(n), entry) ||
+  // The message, the entry, then the count: a write refused or cut short
+  // never leaves the count naming a missing or half entry. A message left
+  // in the file beside no entry would join the new one: it is emptied.
+  bool message_written = true;
+  if (!message.empty() || ini.ReadINI(kSection, MessageKey(n), kAbsent) != kAbsent) {
+    message_written = ini.WriteINI(kSection, MessageKey(n), message);
+  }
+  if (!message_written || !ini.WriteINI(kSection, TitleKey(n), entry) ||
       !ini.WriteINI(kSection, "Num_Windows", std::to_string(n))) {
     return Refuse(c, kWriteFailedMessage);
   }
+  LoadWatchTable(table, read_controls, false);
   Say(c, kAddedMessage, kAddedColour);
 }
 

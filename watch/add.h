@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "watch/read_ini.h"
+
 namespace pallix {
 
 // Refusals show in red; every Add ends with one of these or the
@@ -15,17 +17,18 @@ namespace pallix {
 inline constexpr const char* kDuplicateMessage = "Duplicate entry. Item has NOT been added!";
 inline constexpr const char* kTableFullMessage = "Only 20 windows can be watched. NOT added!";
 inline constexpr const char* kNothingPickedMessage = "Drag the picker onto a dialog first!";
-inline constexpr const char* kNotTopLevelMessage = "Let go over the dialog's title bar. NOT added!";
 inline constexpr const char* kTitleCutMessage = "The title is too long to store. NOT added!";
 inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
+inline constexpr const char* kMessageNotStorableMessage = "The message can't be stored. NOT added!";
 inline constexpr const char* kWriteFailedMessage = "The INI file can't be written. NOT added!";
-inline constexpr const char* kAddedMessage = "Added. Answered from the next start on.";
+inline constexpr const char* kAddedMessage = "Added. Answered from now on.";
 inline constexpr COLORREF kRefusedColour = RGB(255, 0, 0);
 inline constexpr COLORREF kAddedColour = RGB(0, 100, 0);  // dark green
 
 struct AddControls {
   HWND Combo1;  // the chosen file
   HWND Text1;   // the captured title
+  HWND Text6;   // the message the dialog must show; empty: any
   std::array<HWND, 3> cmd1;
   std::array<HWND, 3> Op1;
   HWND Label3;
@@ -34,10 +37,12 @@ struct AddControls {
 // What the picker recorded of the captured window when the pick ended.
 struct PickedWindow {
   std::string_view picked_class;  // empty: nothing captured, or it was gone
-  bool top_level;
   bool title_cut;
 };
 
-void Command3_Click(const AddControls& controls, const PickedWindow& picked);
+// After a successful Add the file is loaded into `table` again, as "Read
+// ini" loads it, so that the new entry is answered at once.
+void Command3_Click(const AddControls& controls, const PickedWindow& picked, WatchTable& table,
+                    const ReadIniControls& read_controls);
 
 }  // namespace pallix

@@ -11,8 +11,14 @@
 namespace pallix {
 
 std::string WatchListLine(const WatchTable& table, int slot) {
-  return table.watch_title[slot] + "<-->" + table.watch_button[slot] + "<-->" +
-         table.watch_class[slot];
+  std::string line = table.watch_title[slot] + "<-->" + table.watch_button[slot] + "<-->" +
+                     table.watch_class[slot];
+  if (!table.watch_message[slot].empty()) line += "<-->" + table.watch_message[slot];
+  return line;
+}
+
+std::string StoredMessage(std::string_view value) {
+  return std::string(TrimBlanks(value).empty() ? std::string_view() : value);
 }
 
 std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count) {
@@ -23,7 +29,7 @@ std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count
   return message;
 }
 
-void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
+void LoadWatchTable(WatchTable& table, const ReadIniControls& controls, bool say_none) {
   INIFiles ini;
   ListClear(controls.list2);
   table.Clear();
@@ -33,7 +39,7 @@ void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
   std::string count_text = ini.ReadINI("WindowTitles", "Num_Windows", "0");
   SetCaption(controls.text3, TrimBlanks(count_text));
   if (count_text == "0") {
-    MsgBox(kNoWindowsMessage, MB_OK | MB_ICONINFORMATION, kAppTitle);
+    if (say_none) MsgBox(kNoWindowsMessage, MB_OK | MB_ICONINFORMATION, kAppTitle);
     return;
   }
 
@@ -47,11 +53,21 @@ void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
     table.watch_class[i] = std::move(entry.window_class);
     table.watch_title[i] = std::move(entry.title);
     table.watch_button[i] = std::move(entry.button);
+    // A message belongs to an entry the monitor can answer; beside a missing
+    // or malformed one it makes nothing.
+    if (!table.watch_class[i].empty() && !table.watch_button[i].empty()) {
+      table.watch_message[i] =
+          StoredMessage(ini.ReadINI("WindowTitles", "Message" + std::to_string(i), ""));
+    }
     ListAddItem(controls.list2, WatchListLine(table, i));
   }
   if (count > kWatchSlots) {
     MsgBox(TooManyEntriesMessage(file_name, count), MB_OK | MB_ICONEXCLAMATION, kAppTitle);
   }
+}
+
+void Command5_Click(WatchTable& table, const ReadIniControls& controls) {
+  LoadWatchTable(table, controls, true);
 }
 
 }  // namespace pallix

@@ -1,4 +1,4 @@
-// The dialogs being watched: three parallel lists, slots 1 to 20 (slot 0 is
+// The dialogs being watched: four parallel lists, slots 1 to 20 (slot 0 is
 // never used, so slot i is entry i of the loaded file).
 #pragma once
 
@@ -13,12 +13,15 @@ struct WatchTable {
   std::array<std::string, kWatchSlots + 1> watch_title;
   std::array<std::string, kWatchSlots + 1> watch_button;
   std::array<std::string, kWatchSlots + 1> watch_class;
+  // Text the dialog's message must contain; empty: any message will do.
+  std::array<std::string, kWatchSlots + 1> watch_message;
 
   void Clear() {
     for (int i = 0; i <= kWatchSlots; ++i) {
       watch_title[i].clear();
       watch_button[i].clear();
       watch_class[i].clear();
+      watch_message[i].clear();
     }
   }
 };

@@ -32,7 +32,7 @@ Lines LogLines() {
 std::string Now() {
   SYSTEMTIME t;
   ::GetLocalTime(&t);
-  return FormatAnswerLine(t, AnswerOutcome::kAnswered, "", "", "", "").substr(0, 23);
+  return FormatAnswerLine(t, AnswerOutcome::kAnswered, "", "", "", "", "").substr(0, 23);
 }
 
 class AnswerLogging : public test::FolderTest {
@@ -60,11 +60,18 @@ class AnswerLogging : public test::FolderTest {
 TEST_F(AnswerLogging, EachClickLeavesItsLineAfterTheClick) {
   SYSTEMTIME t{2026, 12, 1, 7, 14, 2, 11, 123};
   EXPECT_EQ(FormatAnswerLine(t, AnswerOutcome::kNoEffect, "Save\tchanges\r\n", "&No", "#32770",
-                             "rhino.exe"),
-            "2026-12-07 14:02:11.123\tno effect\tSave changes  \t&No\t#32770\trhino.exe\r\n");
+                             "rhino.exe", "Save changes\r\nto\tpart1?"),
+            "2026-12-07 14:02:11.123\tno effect\tSave changes  \t&No\t#32770\trhino.exe"
+            "\tSave changes  to part1?\r\n");
+  const std::string long_message(250, 'm');
+  EXPECT_EQ(FormatAnswerLine(t, AnswerOutcome::kAnswered, "T", "B", "C", "p.exe", long_message),
+            "2026-12-07 14:02:11.123\tanswered\tT\tB\tC\tp.exe\t" + std::string(200, 'm') + "\r\n");
 
   std::string log_at_click = "unread";
-  Open(1, "Save changes", "&No").on_click = [&] { log_at_click = ReadFile(kAnswerLogName); };
+  TestDialog& save = Open(1, "Save changes", "&No");
+  save.on_click = [&] { log_at_click = ReadFile(kAnswerLogName); };
+  save.Say("Save changes to");
+  save.Say("part1.3dm?");
   Watch(2, "Asleep", "OK");
   std::atomic<bool> ready = false;
   std::thread asleep([&] {
@@ -82,8 +89,10 @@ TEST_F(AnswerLogging, EachClickLeavesItsLineAfterTheClick) {
   EXPECT_EQ(log_at_click, "");  // not yet written when the dialog took the click
   Lines lines = LogLines();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].substr(23), "\tanswered\tSave changes\t&No\t#32770\tpallix_tests.exe");
-  EXPECT_EQ(lines[1].substr(23), "\tnot responding\tAsleep\tOK\t#32770\tpallix_tests.exe");
+  EXPECT_EQ(lines[0].substr(23),
+            "\tanswered\tSave changes\t&No\t#32770\tpallix_tests.exe"
+            "\tSave changes to part1.3dm?");
+  EXPECT_EQ(lines[1].substr(23), "\tnot responding\tAsleep\tOK\t#32770\tpallix_tests.exe\t");
   // Stamped with the moment, to the millisecond.
   std::string first = lines[0].substr(0, 23), second = lines[1].substr(0, 23);
   EXPECT_TRUE(before <= first && first < second && second <= after)

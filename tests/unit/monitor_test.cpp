@@ -18,11 +18,12 @@ using Clicks = std::vector<int>;
 
 class Monitor : public test::FolderTest {
  protected:
-  // The program started on a folder whose only file watches these entries,
-  // and monitoring switched on.
-  // A start in the background switches on by itself.
-  void Watch(const std::vector<std::string>& entries, bool on = true, bool background = false) {
-    test::WriteFile("w.ini", test::WatchFile(entries));
+  // The program started on a folder whose only file watches these entries
+  // (and holds these lines after them), and monitoring switched on. A start
+  // in the background switches on by itself.
+  void Watch(const std::vector<std::string>& entries, bool on = true, bool background = false,
+             const char* more = "") {
+    test::WriteFile("w.ini", test::WatchFile(entries) + more);
     test::BoxAnswerer boxes;
     form_.Create();
     form_.Start(background);
@@ -109,6 +110,27 @@ TEST_F(Monitor, AWindowLeftAloneHidesNoNewerOneOfItsTitle) {
   ::SetWindowPos(newer.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Tick();
   EXPECT_EQ(newer.clicks(), Clicks{100});
+}
+
+TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
+  // One program's title on all its boxes; blanks alone are no message.
+  Watch({"Generic[&No]<<#32770>>", "Generic[&Yes]<<#32770>>", "Plain[OK]<<#32770>>"}, true, false,
+        "Message1=Save changes to\r\nMessage2=Delete all\r\nMessage3=   \r\n");
+  TestDialog save("Generic", {"&Yes", "&No"}), other_case("Generic", {"&Yes", "&No"}),
+      unrelated("Generic", {"&Yes", "&No"}), plain("Plain", {"OK"});
+  save.Say("Save changes to");
+  save.Say("part1.3dm?");
+  other_case.Say("save changes to part1.3dm?");
+  unrelated.Say("Exit now?");
+  // The delete box opens last, above the others: the first of the title.
+  TestDialog remove("Generic", {"&Yes", "&No"});
+  remove.Say("Delete all objects?");
+  Tick();
+  EXPECT_EQ(save.clicks(), Clicks{101});
+  EXPECT_EQ(remove.clicks(), Clicks{100});
+  EXPECT_TRUE(other_case.clicks().empty());
+  EXPECT_TRUE(unrelated.clicks().empty());
+  EXPECT_EQ(plain.clicks(), Clicks{100});
 }
 
 TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {

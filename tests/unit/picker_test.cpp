@@ -2,10 +2,8 @@
 // pixels, the walk over its children, the drag itself with the real pointer,
 // and what "Add" leaves in the file.
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/form1.h"
@@ -205,6 +203,7 @@ class Capture : public test::FolderTest {
     return lines;
   }
   Form1 form_;
+  WatchTable table_;
 };
 
 TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
@@ -292,47 +291,108 @@ TEST_F(Capture, AddRefusesATitleLongerThanThePickerReads) {
 
 TEST_F(Capture, TheRhinocerosWarningLooksAtTheParentAndTheGrandparentOnly) {
   struct Case {
-    const char* owner;
+    const char* grandparent;
+    const char* parent;
     bool on_button;  // released over the dialog's button, not the dialog
     const char* text2;
     bool warned;
   };
   const Case cases[] = {
-      {"Rhinoceros 8 - part.3dm", false, "Rhinoceros 8 - part.3dm", false},
-      {"Rhinoceros 8 - part.3dm", true, "Rhinoceros 8 - part.3dm level2 ", false},
-      {"rhinoceros", false, " level2 ", true},
-      {" Rhinoceros", true, "Rhinoceros level2 ", true},
+      {"", "Rhinoceros 8 - part.3dm", true, "Rhinoceros 8 - part.3dm", false},
+      {"Rhinoceros 8 - part.3dm", "Options", false, "Rhinoceros 8 - part.3dm level2 ", false},
+      {"", "rhinoceros", false, " level2 ", true},
+      {"Rhinoceros 8", " Rhinoceros", true, "Rhinoceros 8 level2 ", false},
+      {"rhinoceros 8", "Options", true, "rhinoceros 8 level2 ", true},
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(k.owner);
-    HWND owner = Canvas(300, 200, k.owner, nullptr, WS_OVERLAPPEDWINDOW);
+    SCOPED_TRACE(k.parent);
+    HWND grandparent = Canvas(300, 200, k.grandparent, nullptr, WS_OVERLAPPEDWINDOW);
+    HWND owner = Canvas(300, 200, k.parent, grandparent, WS_POPUP | WS_CAPTION);
     HWND dialog = Canvas(300, 150, "Question", owner, WS_POPUP | WS_CAPTION);
     ::SetWindowPos(dialog, HWND_TOPMOST, 500, 400, 0, 0, SWP_NOSIZE);
     ::UpdateWindow(dialog);
     HWND button = ::CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30,
                                     dialog, nullptr, nullptr, nullptr);
     Drag({k.on_button ? button : dialog});
+    EXPECT_EQ(form_.picker().picked_window(), dialog);
     EXPECT_EQ(GetCaption(c().Text2), k.text2);
     EXPECT_EQ(IsVisible(c().Label3), k.warned);
     if (k.warned) {
       EXPECT_EQ(GetCaption(c().Label3), kNoRhinocerosMessage);
     }
-    ::DestroyWindow(owner);
+    ::DestroyWindow(grandparent);
+  }
+}
+
+TEST_F(Capture, ALetGoOverAButtonChoosesItAndOverNoDialogCapturesNothing) {
+  test::TestDialog dialog("Replace", {"&Yes", "Yes to &All", "&No", "No to A&ll", "Cancel"});
+  // Clear of the main window and the screen's middle, which are dragged
+  // over too, and wide enough for its five buttons.
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 700, 600, 520, 160, 0);
+  ::UpdateWindow(dialog.hwnd());
+  HWND text = dialog.Say("Replace part1.3dm?");
+  HWND untitled = ::CreateWindowExA(0, "Button", "", WS_CHILD | WS_VISIBLE, 10, 40, 60, 24,
+                                    dialog.hwnd(), nullptr, nullptr, nullptr);
+  const std::vector<std::string> first_three{"&Yes", "Yes to &All", "&No"};
+  struct Case {
+    HWND over;
+    std::vector<std::string> offered;
+    int chosen;
+  };
+  const Case cases[] = {
+      {dialog.button(1), first_three, 1},
+      {text, first_three, 0},
+      {untitled, first_three, 0},
+      {dialog.button(3), {"&Yes", "Yes to &All", "No to A&ll"}, 2},
+      {dialog.button(4), {"&Yes", "Yes to &All", "Cancel"}, 2},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.chosen);
+    Drag({k.over});
+    EXPECT_EQ(form_.picker().picked_window(), dialog.hwnd());
+    EXPECT_EQ(GetCaption(c().Text6), "Replace part1.3dm?");
+    EXPECT_EQ(Offered(), k.offered);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(GetOptionValue(c().Op1[i]), i == k.chosen) << i;
+  }
+
+  // Added, the fifth button is watched at once.
+  SetCaption(c().Text6, "Replace");
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kAddedMessage);
+  EXPECT_EQ(ReadFile("w.ini"),
+            "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=Old[OK]<<#32770>>\r\n"
+            "Message2=Replace\r\nTitle2=Replace[Cancel]<<#32770>>\r\n");
+  EXPECT_EQ(form_.watch().watch_button[2], "Cancel");
+  EXPECT_EQ(form_.watch().watch_message[2], "Replace");
+
+  // Over this program's own window, or over no window at all.
+  RECT screen;
+  ::GetWindowRect(::GetDesktopWindow(), &screen);
+  ASSERT_EQ(::WindowFromPoint({screen.right / 2, screen.bottom / 2}), ::GetDesktopWindow());
+  for (HWND over : {form_.hwnd(), c().Command3, ::GetDesktopWindow()}) {
+    Drag({over});
+    EXPECT_EQ(form_.picker().picked_class(), "");
+    EXPECT_EQ(GetCaption(c().Text1), "");
+    EXPECT_EQ(GetCaption(c().Text6), "");
+    form_.OnCommand(kIdCommand3);
+    EXPECT_EQ(GetCaption(c().Label3), kNothingPickedMessage);
   }
 }
 
 // "Add" on the chosen file, with a capture made by hand in the controls.
 class Add : public Capture {
  protected:
-  void Choose(const char* title, int option, const char* caption) {
+  void Choose(const char* title, int option, const char* caption, const char* message = "") {
     SetCaption(c().Text1, title);
+    SetCaption(c().Text6, message);
     if (option >= 0) {
       SetCaption(c().cmd1[option], caption);
       SetOptionValue(c().Op1[option], true);
     }
   }
-  void Press(PickedWindow picked = {"#32770", true, false}) {
-    Command3_Click(AddControls{c().Combo1, c().Text1, c().cmd1, c().Op1, c().Label3}, picked);
+  void Press(PickedWindow picked = {"#32770", false}) {
+    Command3_Click(AddControls{c().Combo1, c().Text1, c().Text6, c().cmd1, c().Op1, c().Label3},
+                   picked, table_, ReadIniControls{c().Combo1, c().List2, c().Text3});
   }
   // Label3's message, shown, in its colour, and whole on its one line.
   void ExpectSaid(const char* message, COLORREF colour) {
@@ -352,7 +412,7 @@ class Add : public Capture {
   }
 };
 
-TEST_F(Add, StoresTheEntryAndItsCountAndLeavesTheLoadedListAlone) {
+TEST_F(Add, StoresTheEntryAndItsCountAndLoadsTheFileAgain) {
   // The first entry of a file that does not exist yet.
   SetCaption(c().Combo1, "new.ini");
   Choose(" Save changes ", -1, "");
@@ -371,9 +431,54 @@ TEST_F(Add, StoresTheEntryAndItsCountAndLeavesTheLoadedListAlone) {
       "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=A[OK]<<#32770>>\r\nTitle2=B[OK]<<#32770>>\r\n"
       "Title3=Save changes[&No]<<#32770>>\r\n");
   ExpectSaid(kAddedMessage, kAddedColour);
-  // Watched only once the file is read again.
-  ASSERT_EQ(ListCount(c().List2), 1);
-  EXPECT_EQ(form_.watch().watch_title[1], "Old");
+  EXPECT_EQ(GetCaption(c().Text3), "3");
+  EXPECT_EQ(test::Items(c().List2),
+            (std::vector<std::string>{"A<-->OK<-->#32770", "B<-->OK<-->#32770",
+                                      "Save changes<-->&No<-->#32770"}));
+  EXPECT_EQ(table_.watch_button[3], "&No");
+}
+
+TEST_F(Add, AMessageIsStoredBeforeItsEntryAndTellsEntriesOfOneTitleApart) {
+  BoxAnswerer boxes;  // none expected
+  const std::string one =
+      "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Generic[&No]<<#32770>>\r\n"
+      "Message1=Save changes to\r\nMessage2=left over\r\n";
+  WriteFile("g.ini", one);
+  SetCaption(c().Combo1, "g.ini");
+  // Same title and message, then same title and (two) empty messages.
+  const char* const duplicates[][2] = {{"Generic", "Save changes to"}, {" Generic ", ""}};
+  Choose("Generic", 0, "&Yes", "");
+  Press();
+  ExpectSaid(kAddedMessage, kAddedColour);
+  Choose("Generic", 1, "&Yes", "Delete all [x] <<y>> a=b");
+  Press();
+  ExpectSaid(kAddedMessage, kAddedColour);
+  // The message left beside no entry went before it could join the second.
+  EXPECT_EQ(ReadFile("g.ini"),
+            "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=Generic[&No]<<#32770>>\r\n"
+            "Message1=Save changes to\r\nMessage2=\r\nTitle2=Generic[&Yes]<<#32770>>\r\n"
+            "Message3=Delete all [x] <<y>> a=b\r\nTitle3=Generic[&Yes]<<#32770>>\r\n");
+  EXPECT_EQ(table_.watch_message[1], "Save changes to");
+  EXPECT_EQ(table_.watch_message[2], "");
+  EXPECT_EQ(table_.watch_message[3], "Delete all [x] <<y>> a=b");
+  EXPECT_EQ(test::Items(c().List2).back(), "Generic<-->&Yes<-->#32770<-->Delete all [x] <<y>> a=b");
+
+  const std::string three = ReadFile("g.ini");
+  for (const auto& [title, message] : duplicates) {
+    Choose(title, 0, "&No", message);
+    Press();
+    ExpectSaid(kDuplicateMessage, kRefusedColour);
+  }
+  // What the file would give back otherwise.
+  for (const std::string& message :
+       {std::string(" lead"), std::string("trail\t"), std::string("\"quoted\""), std::string("   "),
+        std::string(256, 'm')}) {
+    Choose("New", 0, "OK", message.c_str());
+    Press();
+    ExpectSaid(kMessageNotStorableMessage, kRefusedColour);
+  }
+  EXPECT_EQ(ReadFile("g.ini"), three);
+  EXPECT_TRUE(boxes.Seen().empty());
 }
 
 TEST_F(Add, RefusesWhatCouldNeverBeAnsweredOrStoredAndWritesNothing) {
@@ -391,15 +496,14 @@ TEST_F(Add, RefusesWhatCouldNeverBeAnsweredOrStoredAndWritesNothing) {
     PickedWindow picked;
     const char* message;
   };
-  const PickedWindow dialog{"#32770", true, false};
+  const PickedWindow dialog{"#32770", false};
   const Case cases[] = {
       {two, "  Save  ", "OK", dialog, kDuplicateMessage},
       {full, "New", "OK", dialog, kTableFullMessage},
       {huge, "New", "OK", dialog, kTableFullMessage},
       {saturated, "New", "OK", dialog, kTableFullMessage},
-      {two, "New", "OK", {"", true, false}, kNothingPickedMessage},
-      {two, "Release over this text", "OK", {"Static", false, false}, kNotTopLevelMessage},
-      {two, "New", "OK", {"#32770", true, true}, kTitleCutMessage},
+      {two, "New", "OK", {"", false}, kNothingPickedMessage},
+      {two, "New", "OK", {"#32770", true}, kTitleCutMessage},
       {two, "Save [draft]", "OK", dialog, kNotStorableMessage},
       {two, "New", "O]K", dialog, kNotStorableMessage},
       {two, "New", " OK", dialog, kNotStorableMessage},
@@ -449,39 +553,6 @@ TEST_F(Add, WithoutAUsableCountTheEntriesWrittenByHandAreKept) {
         << file;
     EXPECT_NE(file.find("Num_Windows=3\r\n"), std::string::npos) << file;
   }
-}
-
-// A window whose thread has stopped answering.
-struct HungWindow {
-  HungWindow() {
-    thread = std::thread([this] {
-      test::TestDialog dialog("Hung dialog", {"OK"});
-      hwnd = dialog.hwnd();
-      button = dialog.button(0);
-      ready = true;
-      ::Sleep(4000);  // not pumping messages
-      woke = true;
-      MSG msg;
-      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    });
-    while (!ready) ::Sleep(1);
-  }
-  ~HungWindow() { thread.join(); }
-  std::atomic<bool> ready{false}, woke{false};
-  HWND hwnd = nullptr, button = nullptr;
-  std::thread thread;
-};
-
-TEST_F(Capture, AWindowThatDoesNotAnswerNeitherFreezesThePickerNorTheMonitor) {
-  HungWindow hung;
-  EXPECT_EQ(WindowText(hung.hwnd), "");
-  WatchTable table;
-  table.watch_title[1] = "Hung dialog";
-  table.watch_button[1] = "OK";
-  table.watch_class[1] = "#32770";
-  DialogMonitor monitor;
-  monitor.Monitor_timer_Timer(table);
-  EXPECT_FALSE(hung.woke);
 }
 
 }  // namespace

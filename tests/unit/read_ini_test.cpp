@@ -79,18 +79,24 @@ TEST_F(ReadIni, NoEntriesEmptiesTheTableAndACountOfZeroSaysSo) {
 }
 
 TEST_F(ReadIni, EntriesOneToTheCountFillTheirSlotsAndTheListAndEachLoadReplacesAll) {
+  // Messages: kept whole (brackets and markers are plain text in their own
+  // value); blanks alone are none; beside a malformed or missing entry,
+  // nothing.
   EXPECT_TRUE(Load("[WindowTitles]\r\nNum_Windows=6x\r\nTitle0=Zero[z]<<Z>>\r\n"
                    "Title1=Save changes[&Yes]<<#32770>>\r\nTitle2=A [ B ] << C >>\r\n"
                    "Title3=T[B]\r\nTitle4=X<<C>>\r\nTitle6=Last[OK]<<#32770>>\r\n"
-                   "Title7=Not[loaded]<<X>>\r\n")
+                   "Title7=Not[loaded]<<X>>\r\nMessage1=Save [x]<<y>> a=b\r\n"
+                   "Message2=   \r\nMessage3=m\r\nMessage4=m\r\nMessage5=m\r\n")
                   .empty());
   EXPECT_EQ(Text3(), "6x");
-  EXPECT_EQ(List2(), (std::vector<std::string>{"Save changes<-->&Yes<-->#32770", "A <-->B<-->C",
-                                               "T<-->B<-->", "<--><-->C", "<--><-->",
-                                               "Last<-->OK<-->#32770"}));
+  EXPECT_EQ(List2(), (std::vector<std::string>{
+                         "Save changes<-->&Yes<-->#32770<-->Save [x]<<y>> a=b", "A <-->B<-->C",
+                         "T<-->B<-->", "<--><-->C", "<--><-->", "Last<-->OK<-->#32770"}));
   const WatchTable& t = form_.watch();
   EXPECT_EQ(t.watch_title[1], "Save changes");
   EXPECT_EQ(t.watch_button[1], "&Yes");
+  EXPECT_EQ(t.watch_message[1], "Save [x]<<y>> a=b");
+  for (int i = 2; i <= 6; ++i) EXPECT_EQ(t.watch_message[i], "") << i;
   EXPECT_EQ(t.watch_class[6], "#32770");
   EXPECT_EQ(Entries(), 5);  // slot 5 had no key; slots 0 and 7 are never read
 

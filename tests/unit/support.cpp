@@ -181,6 +181,11 @@ TestDialog::TestDialog(const char* title, const std::vector<const char*>& button
   ::SetWindowSubclass(hwnd_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+HWND TestDialog::Say(const char* text) {
+  return ::CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, 10, 5 + 22 * lines_++, 390, 20,
+                           hwnd_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+}
+
 TestDialog::~TestDialog() {
   if (::IsWindow(hwnd_)) {
     ::RemoveWindowSubclass(hwnd_, Proc, 1);

@@ -69,6 +69,8 @@ class TestDialog {
   HWND hwnd() const { return hwnd_; }
   HWND button(std::size_t i) const { return buttons_.at(i); }
   const std::vector<int>& clicks() const { return clicks_; }
+  // Adds a line of text (a "Static" child) after the dialog's other children.
+  HWND Say(const char* text);
   // Destroys the dialog as its own click would; called by the first click
   // when the dialog is made to close.
   void CloseOnClick(bool close) { close_on_click_ = close; }
@@ -80,6 +82,7 @@ class TestDialog {
   HWND hwnd_ = nullptr;
   std::vector<HWND> buttons_;
   std::vector<int> clicks_;
+  int lines_ = 0;
   bool close_on_click_ = false;
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A dialog whose program has stopped answering (its user-interface thread
-# busy): dragging the picker over it and monitoring it leave Pallix's window
-# and its icon's window answering, and once the program wakes up it gets
+# busy): dragging the picker over it (which reads its message) and
+# monitoring it for its message leave Pallix's window and its icon's window
+# answering, and once the program wakes up it gets
 # the click it was sent.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
@@ -21,9 +22,15 @@ responding() {
   expect_state "$MAIN" "the window $1, after another double-click" visible=1
 }
 
-start_pallix app 'Hung dialog[OK]<<#32770>>'
+# The entry asks for the dialog's message: reading it, at the capture and on
+# every tick, must not wait on the hung program either.
+mkdir -p "$WINE_LOGS/app"
+wine_write_watch_list "$WINE_LOGS/app/default_px.ini" 'Hung dialog[OK]<<#32770>>'
+printf 'Message1=Still working\r\n' >>"$WINE_LOGS/app/default_px.ini"
+start_pallix app
 wait_main
-dialog hung dialog --title 'Hung dialog' --button OK --hang-ms 15000 --timeout-ms 30000
+dialog hung dialog --title 'Hung dialog' --button OK --text 'Still working on it' --hang-ms 15000 \
+  --timeout-ms 30000
 read -r _ left top right bottom < <(drv wait-window --title 'Hung dialog' --visible \
   --timeout-ms 20000) || fail "the dialog did not open"
 read -r x y < <(drv rect --hwnd "$(drv children --hwnd "$MAIN" | awk -F'\t' '$3 == 1006 { print $1 }')" |

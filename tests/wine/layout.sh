@@ -20,16 +20,16 @@ problems() {
   local image=$1 cx=$2 cy=$3 l t r b mx my d i got
   local -a xs=() ys=() wants=() names=()
   point() { xs+=("$1") ys+=("$2") wants+=("$3") names+=("$4"); }
-  # Command2 at 90,1680, 4545 x 315: clear of its raised edge and caption.
-  l=$((cx + $(px 90))) r=$((cx + $(px 4635))) my=$((cy + $(px 1837)))
+  # Command2 at 90,2070, 4545 x 315: clear of its raised edge and caption.
+  l=$((cx + $(px 90))) r=$((cx + $(px 4635))) my=$((cy + $(px 2227)))
   point $((l + 5)) "$my" $GREEN "Command2's left end"
   point $((l + 12)) "$my" $GREEN "Command2's left end"
   point $((r - 12)) "$my" $GREEN "Command2's right end"
   point $((r - 6)) "$my" $GREEN "Command2's right end"
   point $((l - 3)) "$my" $GREY "left of Command2"
-  # Shape1 at 120,810, 4395 x 435: a one-pixel outline, a pixel either way
+  # Shape1 at 120,1200, 4395 x 435: a one-pixel outline, a pixel either way
   # for rounding.
-  l=$((cx + $(px 120))) t=$((cy + $(px 810))) r=$((cx + $(px 4515))) b=$((cy + $(px 1245)))
+  l=$((cx + $(px 120))) t=$((cy + $(px 1200))) r=$((cx + $(px 4515))) b=$((cy + $(px 1635)))
   mx=$(((l + r) / 2)) my=$(((t + b) / 2))
   for d in -1 0 1; do
     point "$mx" $((t + d)) $BLUE "Shape1's top edge"
@@ -40,9 +40,9 @@ problems() {
   point "$mx" "$my" $GREY "inside Shape1"
   point "$mx" $((t - 3)) $GREY "above Shape1"
   point $((r + 2)) "$my" $GREY "right of Shape1"
-  point $((cx + $(px 2250))) $((cy + $(px 660))) $GREY "background below the title row"
-  point $((cx + $(px 2250))) $((cy + $(px 2005))) $GREY "background below Command2"
-  point $((cx + $(px 4600))) $((cy + $(px 1000))) $GREY "background right of Shape1"
+  point $((cx + $(px 2250))) $((cy + $(px 1050))) $GREY "background below the message row"
+  point $((cx + $(px 2250))) $((cy + $(px 2395))) $GREY "background below Command2"
+  point $((cx + $(px 4600))) $((cy + $(px 1390))) $GREY "background right of Shape1"
   local points=()
   for i in "${!xs[@]}"; do points+=("${xs[i]},${ys[i]}"); done
   mapfile -t got < <(pixels "$image" "${points[@]}")
@@ -67,7 +67,7 @@ layout_at() {
   xdotool mousemove 1270 1010
   start_pallix "app-$DPI" 'Save changes[&Yes]<<#32770>>'
   wait_main
-  read -r -a want <<<"$(px 3435) $(px 2610) $(px 8115) $(px 4635)"
+  read -r -a want <<<"$(px 3435) $(px 2610) $(px 8115) $(px 5025)"
   read -r -a place < <(drv client-rect --hwnd "$MAIN")
   for i in 0 1 2 3; do
     ((place[i] - want[i] <= 1 && want[i] - place[i] <= 1)) ||

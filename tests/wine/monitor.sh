@@ -44,14 +44,17 @@ drv wait-window --title 'Save  changes' --visible --timeout-ms 0 >/dev/null ||
   fail "the look-alike closed before the watched boxes were answered"
 expect_end spaced none
 
-# One line per answered box, CR LF ended; the look-alike gets none.
+# One line per answered box, CR LF ended, the box's message last (as read:
+# a box answered while its program is still filling it in has none yet);
+# the look-alike gets none.
 log=$PALLIX_DIR/pallix.log
 cp "$log" "$ARTIFACTS/$JOURNEY-pallix.log" || fail "no pallix.log after five answers"
 (($(grep -c $'\r$' "$log") == 5 && $(wc -l <"$log") == 5)) || fail "pallix.log:"$'\n'"$(cat -A "$log")"
 d='[0-9][0-9]'
 answers='Answer with Cancel|Cancel,Answer with No|&No,Answer with OK|OK,Answer with Yes|&Yes'
-tr -d '\r' <"$log" | awk -F'\t' -v t="^$d$d-$d-$d $d:$d:$d[.][0-9]$d\$" 'NF != 6 || $1 !~ t ||
-  $2 != "answered" || $5 != "#32770" || $6 != "pallix_dialogs.exe" { exit 1 } { print $3 "|" $4 }' |
+tr -d '\r' <"$log" | awk -F'\t' -v t="^$d$d-$d-$d $d:$d:$d[.][0-9]$d\$" 'NF != 7 || $1 !~ t ||
+  $2 != "answered" || $5 != "#32770" || $6 != "pallix_dialogs.exe" || ($7 != "Pallix test" && $7 != "") {
+  exit 1 } { print $3 "|" $4 }' |
   LC_ALL=C sort | paste -sd, | grep -qxF "$answers,Save changes|&Yes" ||
   fail "pallix.log's lines do not name the five answers:"$'\n'"$(cat -A "$log")"
 
