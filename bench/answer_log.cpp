@@ -62,9 +62,9 @@ int main() {
   });
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  const std::string line = pallix::FormatAnswerLine(
-      now, pallix::AnswerOutcome::kAnswered, "Bench box", "&Yes", "#32770", "pallix_dialogs.exe",
-      "Save changes to part1.3dm?");
+  const std::string line =
+      pallix::FormatAnswerLine(now, pallix::AnswerOutcome::kAnswered, "Bench box", "&Yes", "#32770",
+                               "pallix_dialogs.exe", "Save changes to part1.3dm?");
   std::vector<double> write = Time([&](int) { log.Write(line); });
   HANDLE self = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ::GetCurrentProcessId());
   std::vector<double> record = Time([&](int) {

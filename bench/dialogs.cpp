@@ -381,7 +381,9 @@ int RunDialog(const Args& args) {
     buttons.push_back(listed.substr(at, bar - at));
   }
   if (buttons.size() > 10) throw UsageError("--button lists more than 10 buttons");
-  DialogSpec spec{buttons, args.TextOr("text", ""), args.flags.contains("in-panel"),
+  DialogSpec spec{buttons,
+                  args.TextOr("text", ""),
+                  args.flags.contains("in-panel"),
                   static_cast<DWORD>(Number(args, "timeout-ms", 0)),
                   static_cast<DWORD>(Number(args, "hang-ms", 0)),
                   static_cast<DWORD>(Number(args, "disabled-ms", 0)),
