@@ -286,13 +286,12 @@ wine_end "$WINE_PID"
 # no log (pallix_without_log, bench/CMakeLists.txt); then the log's own file
 # work timed in-process on a real pallix.log.
 echo "== the answer log: latency with it and without it, the cost of one line"
-# log_latency NAME PROGRAM: one entry, monitoring on, the latency series;
-# sets LOG_FIGURES to "median p95 p99 answered".
-log_latency() {
+# latency_run NAME PROGRAM: PROGRAM started in NAME's folder on the watch
+# list written there, monitoring on, the latency series; sets LOG_FIGURES
+# to "median p95 p99 answered wrong".
+latency_run() {
   local folder="$WINE_LOGS/$1" main pid
-  mkdir -p "$folder"
   cp "$PALLIX_EXE_DIR/$2" "$folder/"
-  wine_write_watch_list "$folder/watch.ini" 'Bench box[&Yes]<<#32770>>'
   wine_start "$folder" "$2"
   pid=$WINE_PID
   main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
@@ -302,12 +301,19 @@ log_latency() {
   sleep 2
   series "$1" "${latency_series[@]}"
   LOG_FIGURES="${SUMMARY[median_ms]} ${SUMMARY[p95_ms]} ${SUMMARY[p99_ms]} ${SUMMARY[answered]}"
+  LOG_FIGURES+=" ${SUMMARY[wrong]}"
   wine_end "$pid"
 }
+# log_latency NAME PROGRAM: the same with one entry.
+log_latency() {
+  mkdir -p "$WINE_LOGS/$1"
+  wine_write_watch_list "$WINE_LOGS/$1/watch.ini" 'Bench box[&Yes]<<#32770>>'
+  latency_run "$@"
+}
 log_latency log_with pallix.exe
-read -r with_median with_p95 with_p99 with_answered <<<"$LOG_FIGURES"
+read -r with_median with_p95 with_p99 with_answered _ <<<"$LOG_FIGURES"
 log_latency log_without pallix_without_log.exe
-read -r without_median without_p95 without_p99 without_answered <<<"$LOG_FIGURES"
+read -r without_median without_p95 without_p99 without_answered _ <<<"$LOG_FIGURES"
 [[ -s $WINE_LOGS/log_with/pallix.log && ! -e $WINE_LOGS/log_without/pallix.log ]] ||
   fail "pallix.exe wrote no answer log, or the build without it wrote one"
 with_lines=$(wc -l <"$WINE_LOGS/log_with/pallix.log")
@@ -329,9 +335,9 @@ bench_figures pallix_answer_log_bench.exe LOGB
 echo "== the picker: pointer movement, window to window, a scan of the desktop"
 bench_figures pallix_picker_bench.exe PICK
 echo "== a start in the background: the time to its first tick"
-declare -A TICK=()
+declare -A FIRST=()
 line=$(bash "$root/bench/first_tick.sh") || fail "bench/first_tick.sh failed"
-for pair in $line; do TICK[${pair%%=*}]=${pair#*=}; done
+for pair in $line; do FIRST[${pair%%=*}]=${pair#*=}; done
 
 # Entries that carry messages: twenty of the series' title, the last one
 # the only one whose message the boxes show, so that every answer reads
@@ -342,23 +348,13 @@ message_entries=()
 for i in $(seq 1 19); do message_entries+=('Bench box[&No]<<#32770>>'); done
 message_entries+=('Bench box[&Yes]<<#32770>>')
 mkdir -p "$WINE_LOGS/messages"
-cp "$PALLIX_EXE_DIR/pallix.exe" "$WINE_LOGS/messages/"
 wine_write_watch_list "$WINE_LOGS/messages/watch.ini" "${message_entries[@]}"
 {
   for i in $(seq 1 19); do printf 'Message%d=Not this box, number %d\r\n' "$i" "$i"; done
   printf 'Message20=Pallix test\r\n'
 } >>"$WINE_LOGS/messages/watch.ini"
-wine_start "$WINE_LOGS/messages" pallix.exe
-messages_pid=$WINE_PID
-main=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||
-  fail "Pallix's main window did not appear"
-PALLIX_MAIN=${main%% *}
-switch_monitoring "Enable monitoring"
-sleep 2
-series latency_messages "${latency_series[@]}"
-msg_median=${SUMMARY[median_ms]} msg_p99=${SUMMARY[p99_ms]}
-msg_answered=${SUMMARY[answered]} msg_wrong=${SUMMARY[wrong]}
-wine_end "$messages_pid"
+latency_run messages pallix.exe
+read -r msg_median _ msg_p99 msg_answered msg_wrong <<<"$LOG_FIGURES"
 declare -A TICK=()
 mkdir -p "$WINE_LOGS/pallix_message_tick_bench"
 cp "$dialogs" "$WINE_LOGS/pallix_message_tick_bench/"
@@ -452,7 +448,7 @@ row "Answer log: after a click (all), med / p99" \
 row "Answer log: before a click, median / p99" \
   "${LOGB[open_median_us]} / ${LOGB[open_p99_us]} us" "" ""
 row "Background start to first tick, median" \
-  "${TICK[median_ms]} ms (${TICK[min_ms]}-${TICK[max_ms]}, ${TICK[starts]} starts)" "" ""
+  "${FIRST[median_ms]} ms (${FIRST[min_ms]}-${FIRST[max_ms]}, ${FIRST[starts]} starts)" "" ""
 echo
 echo "Pallix benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)," \
