@@ -10,11 +10,9 @@ namespace {
 // How long a window of this program may take to give its text.
 constexpr UINT kOwnTextTimeoutMs = 100;
 
-std::string ControlText(HWND control) {
+std::string ControlText(HWND control, bool own) {
   char buffer[1024];
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(control, &pid);
-  if (pid == ::GetCurrentProcessId()) {
+  if (own) {
     DWORD_PTR copied = 0;
     if (!::SendMessageTimeoutA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
                                SMTO_NORMAL | SMTO_ABORTIFHUNG, kOwnTextTimeoutMs, &copied)) {
@@ -51,9 +49,13 @@ std::string DialogMessage(HWND dialog) {
   // class name), in window order: one call each, where asking every child
   // its class would cost two.
   if (!dialog) return {};
+  // A dialog's children belong to its own program: asked once, not per text.
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(dialog, &pid);
+  const bool own = pid == ::GetCurrentProcessId();
   for (HWND child = ::FindWindowExA(dialog, nullptr, "Static", nullptr); child;
        child = ::FindWindowExA(dialog, child, "Static", nullptr)) {
-    texts.push_back(ControlText(child));
+    texts.push_back(ControlText(child, own));
   }
   return JoinMessage(texts);
 }
