@@ -91,13 +91,9 @@ LRESULT CALLBACK GradientProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-TEST(Outline, SamplesComeFromTheMiddleOfEachEdgeInPaintingOrder) {
-  auto s = OutlineSamples(400, 300);
-  EXPECT_EQ((std::pair{s[0].x, s[0].y}), (std::pair{0L, 150L}));
-  EXPECT_EQ((std::pair{s[1].x, s[1].y}), (std::pair{200L, 299L}));
-  EXPECT_EQ((std::pair{s[2].x, s[2].y}), (std::pair{399L, 149L}));
-  EXPECT_EQ((std::pair{s[3].x, s[3].y}), (std::pair{199L, 0L}));
-  // Halves go to the even neighbour: 50.5 and 49.5 both give 50.
+// Where an even size's samples lie shows in the colours that drawing saves.
+TEST(Outline, AnOddSizesSamplesRoundHalvesToTheEvenNeighbour) {
+  // 50.5 and 49.5 both give 50.
   EXPECT_EQ(OutlineSamples(10, 101)[0].y, 50);
   EXPECT_EQ(OutlineSamples(10, 101)[2].y, 50);
   EXPECT_EQ(OutlineSamples(10, 1)[0].y, 0);
@@ -197,11 +193,6 @@ class Capture : public test::FolderTest {
     }
     return shown;
   }
-  std::vector<std::string> Listed() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < ListCount(c().List1); ++i) lines.push_back(ListItem(c().List1, i));
-    return lines;
-  }
   Form1 form_;
   WatchTable table_;
 };
@@ -230,8 +221,9 @@ TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
   EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
   EXPECT_TRUE(GetOptionValue(c().Op1[0]));
   EXPECT_FALSE(GetOptionValue(c().Op1[2]));
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"&Yes\tButton", "No\tButton", "Retry\tButton",
-                                                "Ignore\tButton", "\tStatic"}));
+  EXPECT_EQ(test::Items(c().List1),
+            (std::vector<std::string>{"&Yes\tButton", "No\tButton", "Retry\tButton",
+                                      "Ignore\tButton", "\tStatic"}));
   ::DestroyWindow(spaces);
 
   // A press and release without movement captures the same window again;
