@@ -25,14 +25,7 @@ using test::WriteFile;
 // so pixels written into it stay until the test looks.
 HWND Canvas(int width, int height, const char* title = "canvas", HWND owner = nullptr,
             DWORD style = WS_POPUP) {
-  static ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "PallixTestCanvas";
-    return ::RegisterClassA(&wc);
-  }();
-  (void)atom;
+  test::RegisterWindowClass("PallixTestCanvas");
   HWND hwnd = ::CreateWindowExA(0, "PallixTestCanvas", title, style | WS_VISIBLE, 50, 60, width,
                                 height, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::UpdateWindow(hwnd);
@@ -146,13 +139,9 @@ TEST(Outline, DrawsEveryBorderPixelRedAndErasesEachEdgeInItsSampledColour) {
 }
 
 TEST(Outline, AWindowThatPaintsItselfLooksAsBeforeOnceTheFrameIsErased) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = GradientProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.lpszClassName = "PallixTestGradient";
-  ::RegisterClassA(&wc);
+  test::RegisterWindowClass("PallixTestGradient", GradientProc);
   HWND w = ::CreateWindowExA(WS_EX_TOPMOST, "PallixTestGradient", "", WS_POPUP | WS_VISIBLE, 50, 60,
-                             120, 60, nullptr, nullptr, wc.hInstance, nullptr);
+                             120, 60, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::UpdateWindow(w);
   std::vector<COLORREF> first = Border(w, 120, 60);
   Outline outline;
