@@ -284,7 +284,7 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   EXPECT_TRUE(startup_checked);
   stop = true;
   answerer.join();
-  EXPECT_EQ(menus, 1);
+  EXPECT_EQ(menus.load(), 1);
   EXPECT_EQ(GetCaption(c().Command2), "Disable monitoring");  // the chosen item ran
   Lines items;
   for (UINT i = 0; i < 8; ++i) {
