@@ -41,8 +41,7 @@ class Monitor : public test::FolderTest {
     EXPECT_EQ(timer, on);
     EXPECT_EQ(GetCaption(c.Command2), on ? "Disable monitoring" : "Enable monitoring");
     EXPECT_EQ(GetBackColor(c.Command2), on ? RGB(255, 128, 128) : RGB(128, 255, 128));
-    EXPECT_EQ(::IsWindowEnabled(c.Command1) != FALSE, !on);
-    EXPECT_EQ(::IsWindowEnabled(c.Command3) != FALSE, !on);
+    for (HWND b : {c.Command1, c.Command3}) EXPECT_EQ(::IsWindowEnabled(b) != FALSE, !on);
     EXPECT_EQ((::GetMenuState(c.traymenu, kIdSwenable, MF_BYCOMMAND) & MF_CHECKED) != 0, !on);
     EXPECT_EQ(GetMenuItemCaption(c.traymenu, kIdSwenable), "Disable");
     EXPECT_STREQ(TrayIconRecord(c.Picture1, 0).szTip,
@@ -193,14 +192,12 @@ TEST_F(Monitor, ABackgroundStartWithSomethingToWatchStaysHiddenAndWatches) {
 TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSettingsAndTip) {
   Watch({}, false);
   ExpectState(false);
-  Press(form_.controls().Command2);
-  ExpectState(true);
-  form_.OnCommand(kIdSwenable);
-  ExpectState(false);
-  form_.OnCommand(kIdSwenable);
-  ExpectState(true);
-  Press(form_.controls().Command2);  // the caption now says Disable: this switches off
-  ExpectState(false);
+  // Each turns on what is off and off what is on, whatever the other did.
+  bool on = false;
+  for (bool menu : {false, true, true, false}) {
+    menu ? form_.OnCommand(kIdSwenable) : Press(form_.controls().Command2);
+    ExpectState(on = !on);
+  }
 }
 
 // Passes of the monitor told by hand, on window handles that need not exist.

@@ -25,14 +25,7 @@ using test::WriteFile;
 // so pixels written into it stay until the test looks.
 HWND Canvas(int width, int height, const char* title = "canvas", HWND owner = nullptr,
             DWORD style = WS_POPUP) {
-  static ATOM atom = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = "PallixTestCanvas";
-    return ::RegisterClassA(&wc);
-  }();
-  (void)atom;
+  test::RegisterWindowClass("PallixTestCanvas");
   HWND hwnd = ::CreateWindowExA(0, "PallixTestCanvas", title, style | WS_VISIBLE, 50, 60, width,
                                 height, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::UpdateWindow(hwnd);
@@ -91,13 +84,9 @@ LRESULT CALLBACK GradientProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 
-TEST(Outline, SamplesComeFromTheMiddleOfEachEdgeInPaintingOrder) {
-  auto s = OutlineSamples(400, 300);
-  EXPECT_EQ((std::pair{s[0].x, s[0].y}), (std::pair{0L, 150L}));
-  EXPECT_EQ((std::pair{s[1].x, s[1].y}), (std::pair{200L, 299L}));
-  EXPECT_EQ((std::pair{s[2].x, s[2].y}), (std::pair{399L, 149L}));
-  EXPECT_EQ((std::pair{s[3].x, s[3].y}), (std::pair{199L, 0L}));
-  // Halves go to the even neighbour: 50.5 and 49.5 both give 50.
+// Where an even size's samples lie shows in the colours that drawing saves.
+TEST(Outline, AnOddSizesSamplesRoundHalvesToTheEvenNeighbour) {
+  // 50.5 and 49.5 both give 50.
   EXPECT_EQ(OutlineSamples(10, 101)[0].y, 50);
   EXPECT_EQ(OutlineSamples(10, 101)[2].y, 50);
   EXPECT_EQ(OutlineSamples(10, 1)[0].y, 0);
@@ -150,13 +139,9 @@ TEST(Outline, DrawsEveryBorderPixelRedAndErasesEachEdgeInItsSampledColour) {
 }
 
 TEST(Outline, AWindowThatPaintsItselfLooksAsBeforeOnceTheFrameIsErased) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = GradientProc;
-  wc.hInstance = ::GetModuleHandleA(nullptr);
-  wc.lpszClassName = "PallixTestGradient";
-  ::RegisterClassA(&wc);
+  test::RegisterWindowClass("PallixTestGradient", GradientProc);
   HWND w = ::CreateWindowExA(WS_EX_TOPMOST, "PallixTestGradient", "", WS_POPUP | WS_VISIBLE, 50, 60,
-                             120, 60, nullptr, nullptr, wc.hInstance, nullptr);
+                             120, 60, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::UpdateWindow(w);
   std::vector<COLORREF> first = Border(w, 120, 60);
   Outline outline;
@@ -197,11 +182,6 @@ class Capture : public test::FolderTest {
     }
     return shown;
   }
-  std::vector<std::string> Listed() const {
-    std::vector<std::string> lines;
-    for (int i = 0; i < ListCount(c().List1); ++i) lines.push_back(ListItem(c().List1, i));
-    return lines;
-  }
   Form1 form_;
   WatchTable table_;
 };
@@ -230,8 +210,9 @@ TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
   EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
   EXPECT_TRUE(GetOptionValue(c().Op1[0]));
   EXPECT_FALSE(GetOptionValue(c().Op1[2]));
-  EXPECT_EQ(Listed(), (std::vector<std::string>{"&Yes\tButton", "No\tButton", "Retry\tButton",
-                                                "Ignore\tButton", "\tStatic"}));
+  EXPECT_EQ(test::Items(c().List1),
+            (std::vector<std::string>{"&Yes\tButton", "No\tButton", "Retry\tButton",
+                                      "Ignore\tButton", "\tStatic"}));
   ::DestroyWindow(spaces);
 
   // A press and release without movement captures the same window again;
@@ -458,9 +439,6 @@ TEST_F(Add, AMessageIsStoredBeforeItsEntryAndTellsEntriesOfOneTitleApart) {
             "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=Generic[&No]<<#32770>>\r\n"
             "Message1=Save changes to\r\nMessage2=\r\nTitle2=Generic[&Yes]<<#32770>>\r\n"
             "Message3=Delete all [x] <<y>> a=b\r\nTitle3=Generic[&Yes]<<#32770>>\r\n");
-  EXPECT_EQ(table_.watch_message[1], "Save changes to");
-  EXPECT_EQ(table_.watch_message[2], "");
-  EXPECT_EQ(table_.watch_message[3], "Delete all [x] <<y>> a=b");
   EXPECT_EQ(test::Items(c().List2).back(), "Generic<-->&Yes<-->#32770<-->Delete all [x] <<y>> a=b");
 
   const std::string three = ReadFile("g.ini");

@@ -44,6 +44,14 @@ std::string WatchFile(const std::vector<std::string>& entries) {
   return file;
 }
 
+void RegisterWindowClass(const char* name, WNDPROC proc) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = name;
+  ::RegisterClassA(&wc);
+}
+
 std::vector<std::string> Items(HWND control) {
   std::vector<std::string> items;
   for (int i = 0; i < ListCount(control); ++i) items.push_back(ListItem(control, i));
@@ -161,11 +169,7 @@ TestDialog::TestDialog(const char* title, const std::vector<const char*>& button
                             420, 160, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) {
     // A class other than the dialog's: register it as a plain window.
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ::DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.lpszClassName = window_class;
-    ::RegisterClassA(&wc);
+    RegisterWindowClass(window_class);
     hwnd_ = ::CreateWindowExA(0, window_class, title, WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100,
                               420, 160, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   }

@@ -30,6 +30,9 @@ HANDLE HoldForReading(const std::string& name);
 // them.
 std::string WatchFile(const std::vector<std::string>& entries);
 
+// Registers a window class of this program; again, it does no harm.
+void RegisterWindowClass(const char* name, WNDPROC proc = ::DefWindowProcA);
+
 // The items of one of our list boxes or combo boxes, in order.
 std::vector<std::string> Items(HWND control);
 

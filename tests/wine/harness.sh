@@ -134,20 +134,6 @@ expect_buttons() {
   done
 }
 
-# restart_monitoring: Exit from the tray menu, a new start in the same folder
-# (the watch list is read at start), monitoring on with a real click.
-restart_monitoring() {
-  tray_menu
-  menu_choose "$MENU_EXIT"
-  wait_ended 10 || fail "Exit did not end Pallix"
-  wine_start "$PALLIX_DIR" pallix.exe
-  PALLIX_PID=$WINE_PID
-  wait_main
-  COMMAND2=$(child "Enable monitoring")
-  click "$COMMAND2"
-  expect_caption "Disable monitoring"
-}
-
 # wait_main: the main window is shown; sets MAIN.
 wait_main() {
   MAIN=$(drv wait-window --class PallixMain --visible --timeout-ms 30000) ||

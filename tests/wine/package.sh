@@ -32,6 +32,15 @@ expect_buttons "after Yes" 0 1
 [[ -f $PALLIX_DIR/default_px.ini && ! -s $PALLIX_DIR/default_px.ini ]] ||
   fail "Yes did not create an empty default_px.ini"
 wine_write_watch_list "$PALLIX_DIR/default_px.ini" 'Unzipped box[&No]<<#32770>>'
-restart_monitoring
+# Exit from the tray menu, a new start in the same folder (the watch list is
+# read at start), monitoring on with a real click.
+tray_menu
+menu_choose "$MENU_EXIT"
+wait_ended 10 || fail "Exit did not end Pallix"
+start_pallix "user/$top"
+wait_main
+COMMAND2=$(child "Enable monitoring")
+click "$COMMAND2"
+expect_caption "Disable monitoring"
 dialog box box --title 'Unzipped box' --type yesnocancel --timeout-ms 10000
 expect_end box no
