@@ -4,8 +4,8 @@
 # "&No" captures the box with "&No" chosen and its message offered; the
 # message shortened with the keyboard and "Add" confirmed, monitoring on
 # answers that box at once and leaves alone the box that says something
-# else. A second entry answers that one with its own button. (A drop on a
-# fourth or fifth button is tried in-process.)
+# else. A second entry answers that one with its own button, and a dialog
+# taught by a drop on its fourth button is answered with that button.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
 source "$(dirname "$0")/harness.sh"
@@ -108,3 +108,12 @@ expect_capture Generic "&Yes|&No|" 0 "Delete all objects?"
 add wine_capture-added-second
 switch "Disable monitoring"
 expect_end delete yes
+
+# A five-button dialog, taught by a drop on its fourth button.
+switch "Enable monitoring"
+open_box five 'Replace files' 'Replace part1.3dm?' dialog --button 'Yes|Yes to All|No|No to All|Cancel'
+drop_on "No to All"
+expect_capture "Replace files" "Yes|Yes to All|No to All" 2 "Replace part1.3dm?"
+add wine_capture-added-fifth
+switch "Disable monitoring"
+expect_end five button4
