@@ -5,8 +5,9 @@
 //   scan_ms= scan_windows= frame_w= frame_h=
 // move: one pointer movement over the window already outlined (text request
 // and caption); switch: a movement onto another 1,280 x 1,000 window (erase
-// the old frame, draw the new); scan: a release with nothing picked yet,
-// which walks the whole desktop.
+// the old frame, draw the new); scan: the walk a release makes over the
+// captured window's descendants, made over the whole desktop, the largest
+// tree there is (a release over the desktop itself captures nothing).
 #include <windows.h>
 
 #include <algorithm>
@@ -60,8 +61,8 @@ int main() {
   form.Start();
   pallix::Picker& picker = form.picker();
 
-  // A release before any movement scans the desktop: first with 200 more
-  // top-level windows of two children each.
+  // The walk over the desktop, with 200 more top-level windows of two
+  // children each, into the main window's own chooser and list.
   std::vector<HWND> crowd;
   for (int i = 0; i < 200; ++i) {
     HWND w = Window(10 + i, 10 + i, 120, 80);
@@ -75,9 +76,11 @@ int main() {
     windows += 1;
     for (HWND c = ::GetWindow(w, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) ++windows;
   }
+  const pallix::Form1Controls& c = form.controls();
+  pallix::ButtonChooser chooser{pallix::ScanControls{c.cmd1, c.Op1, c.List1}};
+  HWND desktop = ::GetDesktopWindow();
   auto scan_start = Clock::now();
-  picker.Picture2_MouseDown();
-  picker.Picture2_MouseUp();
+  pallix::ScanPickedWindow(desktop, chooser);
   double scan_ms = Ms(Clock::now() - scan_start);
   for (HWND w : crowd) ::DestroyWindow(w);
 
