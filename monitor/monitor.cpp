@@ -24,11 +24,38 @@ const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
   return found.windows;
 }
 
+// A dialog's controls are listed again now and then, in case it made new
+// ones, and at once when they show no message: it may not have made them
+// all when it was first listed.
+constexpr std::uint64_t kRelistPasses = 18;  // about a second
+
 const std::string& MessageCache::Of(HWND dialog) {
   for (const auto& [window, message] : read_) {
     if (window == dialog) return message;
   }
-  return read_.emplace_back(dialog, DialogMessage(dialog)).second;
+  auto known = std::ranges::find(controls_, dialog, &Controls::dialog);
+  if (known == controls_.end()) {
+    known = controls_.insert(controls_.end(), Controls{dialog, {}, pass_, false});
+    known->statics = MessageControls(dialog);
+  } else if (pass_ - known->listed >= kRelistPasses) {
+    known->statics = MessageControls(dialog);
+    known->listed = pass_;
+  }
+  known->read = true;
+  std::string message = ReadMessage(known->statics);
+  if (message.empty() && known->listed != pass_) {
+    known->statics = MessageControls(dialog);
+    known->listed = pass_;
+    message = ReadMessage(known->statics);
+  }
+  return read_.emplace_back(dialog, std::move(message)).second;
+}
+
+void MessageCache::NextPass() {
+  Clear();
+  ++pass_;
+  std::erase_if(controls_, [](const Controls& c) { return !c.read; });
+  for (Controls& c : controls_) c.read = false;
 }
 
 namespace {
@@ -135,7 +162,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     class_present.emplace_back(window_class, present);
     return present;
   };
-  MessageCache messages;
+  messages_.NextPass();
   for (int slot = 1; slot <= kWatchSlots; ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
@@ -144,7 +171,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     if (window_class.empty() || !any_of_class(window_class)) continue;
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
                              table.watch_message[slot]};
-    Target target = FindTarget(clicked_, entry, messages);
+    Target target = FindTarget(clicked_, entry, messages_);
     if (!target.button) continue;
     // The dialog's program is opened, and its message read, before the
     // click, the calls the log adds ahead of it: a program that ends as soon
@@ -152,7 +179,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     HANDLE process = nullptr;
     std::string message;
     if (log) {
-      message = messages.Of(target.dialog);
+      message = messages_.Of(target.dialog);
       DWORD pid = 0;
       ::GetWindowThreadProcessId(target.dialog, &pid);
       process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
@@ -168,7 +195,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
     class_present.clear();
-    messages.Clear();
+    messages_.Clear();
     DoEvents();
     DoEvents();
   }

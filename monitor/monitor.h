@@ -40,18 +40,23 @@ struct MonitorSwitch {
 void Command2_Click(const MonitorSwitch& controls);
 void swenable_Click(const MonitorSwitch& controls);
 
-// What one tick has learnt of the desktop: the top-level windows of a class
-// and title, and the messages of dialogs it read. Twenty entries of one
-// program's title look at the same few windows. Forgotten when the desktop
-// may have changed.
+// What the monitor has learnt of the desktop: within one pass, the
+// top-level windows of a class and title and the messages of the dialogs it
+// read, since twenty entries of one program's title look at the same few
+// windows; and, from pass to pass, which controls of each dialog hold its
+// message, as a dialog's controls stay while its texts may change.
 class MessageCache {
  public:
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
   const std::string& Of(HWND dialog);
+  // After the yields that follow a click: the desktop may have changed.
   void Clear() {
     windows_.clear();
     read_.clear();
   }
+  // At the start of a pass: the controls of dialogs the last pass did not
+  // read are forgotten.
+  void NextPass();
 
  private:
   struct Found {
@@ -59,8 +64,16 @@ class MessageCache {
     std::string title;
     std::vector<HWND> windows;
   };
+  struct Controls {
+    HWND dialog;
+    std::vector<HWND> statics;
+    std::uint64_t listed;  // the pass that listed them
+    bool read;             // in this pass
+  };
   std::vector<Found> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
+  std::vector<Controls> controls_;
+  std::uint64_t pass_ = 0;
 };
 
 class DialogMonitor {
@@ -78,6 +91,7 @@ class DialogMonitor {
  private:
   bool ticking_ = false;
   ClickMemory clicked_;
+  MessageCache messages_;
 };
 
 }  // namespace pallix

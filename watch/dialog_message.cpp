@@ -1,27 +1,24 @@
 #include "watch/dialog_message.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "config/ini_files.h"
 
 namespace pallix {
 namespace {
 
-// How long a window of this program may take to give its text.
-constexpr UINT kOwnTextTimeoutMs = 100;
-
-std::string ControlText(HWND control, bool own) {
-  char buffer[1024];
-  if (own) {
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutA(control, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                               SMTO_NORMAL | SMTO_ABORTIFHUNG, kOwnTextTimeoutMs, &copied)) {
-      return {};
-    }
-    return std::string(buffer, std::min<std::size_t>(copied, sizeof buffer - 1));
-  }
-  int n = ::GetWindowTextA(control, buffer, sizeof buffer);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+// What Windows keeps of a control's text, without a message to its window:
+// a hung program cannot stop the reader, and the text is the same whether
+// the control is another program's or this one's. Given as ANSI text like
+// every other text Pallix keeps.
+std::string ControlText(HWND control) {
+  wchar_t wide[1024];
+  int n = ::InternalGetWindowText(control, wide, static_cast<int>(std::size(wide)));
+  if (n <= 0) return {};
+  char text[4 * std::size(wide)];
+  int bytes = ::WideCharToMultiByte(CP_ACP, 0, wide, n, text, sizeof text, nullptr, nullptr);
+  return std::string(text, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
 }
 
 bool IsProfileBlank(char c) {
@@ -43,21 +40,28 @@ std::string JoinMessage(const std::vector<std::string>& texts) {
   return joined;
 }
 
-std::string DialogMessage(HWND dialog) {
-  std::vector<std::string> texts;
+std::vector<HWND> MessageControls(HWND dialog) {
+  std::vector<HWND> controls;
   // Windows picks out the "Static" children (whatever the case of their
   // class name), in window order: one call each, where asking every child
   // its class would cost two.
-  if (!dialog) return {};
-  // A dialog's children belong to its own program: asked once, not per text.
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(dialog, &pid);
-  const bool own = pid == ::GetCurrentProcessId();
+  if (!dialog) return controls;
   for (HWND child = ::FindWindowExA(dialog, nullptr, "Static", nullptr); child;
        child = ::FindWindowExA(dialog, child, "Static", nullptr)) {
-    texts.push_back(ControlText(child, own));
+    controls.push_back(child);
   }
+  return controls;
+}
+
+std::string ReadMessage(const std::vector<HWND>& controls) {
+  std::vector<std::string> texts;
+  texts.reserve(controls.size());
+  for (HWND control : controls) texts.push_back(ControlText(control));
   return JoinMessage(texts);
+}
+
+std::string DialogMessage(HWND dialog) {
+  return ReadMessage(MessageControls(dialog));
 }
 
 std::string MessagePrefill(std::string_view message) {

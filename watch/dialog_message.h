@@ -15,11 +15,16 @@ namespace pallix {
 // each line break (CR LF, CR or LF) reads as one blank.
 std::string JoinMessage(const std::vector<std::string>& texts);
 
-// The texts of the dialog's direct "Static" children, joined as above. A
-// window of another program is read from what Windows keeps of its text,
-// without a message to it, so that a hung program cannot stop the caller;
-// one of this program's own (whose text Windows asks the window for) is
-// given a bounded wait.
+// The dialog's direct "Static" children, in window order: the controls its
+// message is read from.
+std::vector<HWND> MessageControls(HWND dialog);
+
+// The texts those controls show now, joined as above, read from what
+// Windows keeps of each text, without a message to the dialog's program, so
+// that a hung program cannot stop the caller.
+std::string ReadMessage(const std::vector<HWND>& controls);
+
+// Both: the message a dialog shows now.
 std::string DialogMessage(HWND dialog);
 
 // What the "When it says:" box offers for a message: as much of it as one

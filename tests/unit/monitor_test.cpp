@@ -132,6 +132,16 @@ TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
   EXPECT_EQ(plain.clicks(), Clicks{100});
 }
 
+TEST_F(Monitor, ATextMadeAfterTheDialogWasFirstReadIsFoundAtTheNextTick) {
+  Watch({"Late[OK]<<#32770>>"}, true, false, "Message1=Ready\r\n");
+  TestDialog late("Late", {"OK"});
+  Tick();
+  EXPECT_TRUE(late.clicks().empty());
+  late.Say("Ready to go");
+  Tick();
+  EXPECT_EQ(late.clicks(), Clicks{100});
+}
+
 TEST_F(Monitor, TwoSlotsOnOneDialogClickInSlotOrderWhileItStands) {
   Watch({"Q[&No]<<#32770>>", "Q[&Yes]<<#32770>>"});
   {
