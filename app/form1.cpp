@@ -14,15 +14,6 @@ namespace pallix {
 inline constexpr const char* kCreateDefaultPrompt =
     "There is no default_px.ini file in the path!\r\nDo you want to create it?";
 
-namespace {
-bool HasEntries(const WatchTable& table) {
-  for (int slot = 1; slot <= kWatchSlots; ++slot) {
-    if (!table.watch_title[slot].empty() || !table.watch_class[slot].empty()) return true;
-  }
-  return false;
-}
-}  // namespace
-
 Form1::Form1()
     : File1("*.ini"),
       // A log that cannot be written must not stop the answering: the user
@@ -68,7 +59,7 @@ void Form1::Start(bool background) {
   Form_Load();
   // With no file, or nothing in it, nothing would be watched: the window
   // shows, and its boxes tell the user so.
-  if (background && File1.ListCount() >= 1 && HasEntries(watch_)) {
+  if (background && File1.ListCount() >= 1 && watch_.HasEntries()) {
     Command2_Click(Switch());
     return;
   }

@@ -16,6 +16,14 @@ struct WatchTable {
   // Text the dialog's message must contain; empty: any message will do.
   std::array<std::string, kWatchSlots + 1> watch_message;
 
+  // A slot whose title and class are both empty is no entry.
+  bool HasEntries() const {
+    for (int i = 1; i <= kWatchSlots; ++i) {
+      if (!watch_title[i].empty() || !watch_class[i].empty()) return true;
+    }
+    return false;
+  }
+
   void Clear() {
     for (int i = 0; i <= kWatchSlots; ++i) {
       watch_title[i].clear();
