@@ -6,11 +6,32 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 #include "config/config_path.h"
 #include "ui/toolkit.h"
+
+namespace {
+
+// The maker links start several programs at once, each adding its line:
+// an append through a shared handle is a seek and a write, and two
+// programs can land on the same end. One writer at a time holds the file;
+// the others wait for it, so no line is lost whatever the order.
+void RecordLaunch() {
+  std::string path = pallix::ConfigPath(pallix::AppPath(), "launched.txt");
+  std::string line = std::string(::GetCommandLineA()) + "\n";
+  for (int tries = 0; tries < 3000; ++tries, ::Sleep(10)) {
+    HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) continue;
+    DWORD written = 0;
+    ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return;
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   char self[MAX_PATH];
@@ -18,8 +39,7 @@ int main(int argc, char** argv) {
   std::string name = path.substr(path.find_last_of('\\') + 1);
   CharLowerA(name.data());
   if (name == "notepad.exe" || (argc > 1 && std::string(argv[1]) == "--record")) {
-    std::ofstream(pallix::ConfigPath(pallix::AppPath(), "launched.txt"), std::ios::app)
-        << ::GetCommandLineA() << "\n";
+    RecordLaunch();
     return 0;
   }
   ::testing::InitGoogleTest(&argc, argv);
