@@ -112,9 +112,10 @@ TEST_F(Monitor, AWindowLeftAloneHidesNoNewerOneOfItsTitle) {
 }
 
 TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
-  // One program's title on all its boxes; blanks alone are no message.
+  // One program's title on all its boxes; blanks alone are no message. A
+  // text taught from the middle of a message is found there too.
   Watch({"Generic[&No]<<#32770>>", "Generic[&Yes]<<#32770>>", "Plain[OK]<<#32770>>"}, true, false,
-        "Message1=Save changes to\r\nMessage2=Delete all\r\nMessage3=   \r\n");
+        "Message1=Save changes to\r\nMessage2=all objects\r\nMessage3=   \r\n");
   TestDialog save("Generic", {"&Yes", "&No"}), other_case("Generic", {"&Yes", "&No"}),
       unrelated("Generic", {"&Yes", "&No"}), plain("Plain", {"OK"});
   save.Say("Save changes to");
