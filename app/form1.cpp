@@ -37,8 +37,7 @@ void Form1::Handle(const std::function<void()>& handler) {
 }
 
 MonitorSwitch Form1::Switch() const {
-  return MonitorSwitch{hwnd_,       c_.Command1, c_.Command2, c_.Command3,
-                       c_.traymenu, kIdSwenable, c_.Picture1};
+  return MonitorSwitch{hwnd_, c_.Command1, c_.Command2, c_.Command3, c_.traymenu, kIdSwenable};
 }
 
 ChooserControls Form1::Chooser() const {
@@ -60,7 +59,7 @@ void Form1::Start(bool background) {
   // With no file, or nothing in it, nothing would be watched: the window
   // shows, and its boxes tell the user so.
   if (background && File1.ListCount() >= 1 && watch_.HasEntries()) {
-    Command2_Click(Switch());
+    SetTrayTip(c_.Picture1, Command2_Click(Switch()));
     return;
   }
   SetVisible(hwnd_, true);
@@ -131,7 +130,7 @@ void Form1::OnCommand(int id) {
         Command1_Click(c_.Combo1);
         break;
       case kIdCommand2:
-        Command2_Click(Switch());
+        SetTrayTip(c_.Picture1, Command2_Click(Switch()));
         break;
       case kIdCommand3:
         Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3},
@@ -151,7 +150,7 @@ void Form1::OnCommand(int id) {
         toUrl(hwnd_);
         break;
       case kIdSwenable:
-        swenable_Click(Switch());
+        SetTrayTip(c_.Picture1, swenable_Click(Switch()));
         break;
       case kIdSwopen:
         swopen_Click(tray);

@@ -5,7 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/tray.h"
 #include "ui/toolkit.h"
 #include "watch/dialog_message.h"
 
@@ -66,7 +65,6 @@ void SwitchOn(const MonitorSwitch& c) {
   ::EnableWindow(c.command1, FALSE);
   ::EnableWindow(c.command3, FALSE);
   ::SetTimer(c.form, kMonitorTimerId, kMonitorPeriodMs, nullptr);
-  SetTrayTip(c.picture1, true);
 }
 
 void SwitchOff(const MonitorSwitch& c) {
@@ -75,7 +73,6 @@ void SwitchOff(const MonitorSwitch& c) {
   SetBackColor(c.command2, kMonitorOffColour);
   ::EnableWindow(c.command1, TRUE);
   ::EnableWindow(c.command3, TRUE);
-  SetTrayTip(c.picture1, false);
 }
 
 struct Target {
@@ -115,17 +112,19 @@ Target FindTarget(ClickMemory& memory, const WatchedEntry& entry, MessageCache& 
 
 }  // namespace
 
-void Command2_Click(const MonitorSwitch& c) {
-  if (GetCaption(c.command2) == kEnableCaption) {
+bool Command2_Click(const MonitorSwitch& c) {
+  bool on = GetCaption(c.command2) == kEnableCaption;
+  if (on) {
     SwitchOn(c);
     ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | MF_UNCHECKED);
   } else {
     SwitchOff(c);
     ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | MF_CHECKED);
   }
+  return on;
 }
 
-void swenable_Click(const MonitorSwitch& c) {
+bool swenable_Click(const MonitorSwitch& c) {
   bool checked = (::GetMenuState(c.traymenu, c.swenable, MF_BYCOMMAND) & MF_CHECKED) == 0;
   ::CheckMenuItem(c.traymenu, c.swenable, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
   if (checked) {
@@ -133,6 +132,7 @@ void swenable_Click(const MonitorSwitch& c) {
   } else {
     SwitchOn(c);
   }
+  return !checked;
 }
 
 void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log) {

@@ -33,12 +33,13 @@ struct MonitorSwitch {
   HWND command2;  // the switch button: caption and colour
   HWND command3;  // "Add": locked while on
   HMENU traymenu;
-  int swenable;   // its check mark means "monitoring is off"
-  HWND picture1;  // the icon's window: the icon's tip tells the state
+  int swenable;  // its check mark means "monitoring is off"
 };
 
-void Command2_Click(const MonitorSwitch& controls);
-void swenable_Click(const MonitorSwitch& controls);
+// Each returns whether monitoring is now on, for the owner to announce it
+// where the switch has no reach (the icon's tip).
+bool Command2_Click(const MonitorSwitch& controls);
+bool swenable_Click(const MonitorSwitch& controls);
 
 // What the monitor has learnt of the desktop: within one pass, the
 // top-level windows of a class and title and the messages of the dialogs it
