@@ -157,6 +157,10 @@ drv() {
   timeout 120 wine "$PALLIX_EXE_DIR/pallix_driver.exe" "$@" </dev/null >"$out" \
     2>>"$WINE_LOGS/driver.log" || status=$?
   cat "$out"
+  # What was asked and answered, so that a failure shows whether the
+  # driver itself failed or found what it was asked about gone.
+  printf '%s drv %s -> %d: %s\n' "${EPOCHREALTIME}" "$*" "$status" "$(head -c 200 "$out")" \
+    >>"$WINE_LOGS/journey.log"
   return "$status"
 }
 

@@ -71,18 +71,38 @@ journey_begin() {
 journey_end() {
   local status=$? log
   trap - EXIT
-  # The desktop as the failure left it, before anything is ended.
-  ((status == 0)) || shot "$JOURNEY-failed" || true
+  if ((status != 0)); then
+    # The desktop and Pallix's process as the failure left them, before
+    # anything is ended: whether Pallix went, and how, or the test lost it.
+    shot "$JOURNEY-failed" || true
+    pallix_fate
+  fi
   [[ -z ${PALLIX_PID:-} ]] || end_pallix
   wine_end_started
   if ((status == 0)); then
     rm -rf "$WINE_LOGS"
   else
+    echo "--- what the journey did last ($WINE_LOGS/journey.log)"
+    tail -n 25 "$WINE_LOGS/journey.log" 2>/dev/null
     for log in "$WINE_LOGS"/*.log; do
-      [[ -s $log ]] && echo "--- $log" && tail -n 20 "$log"
+      [[ $log == */journey.log ]] || { [[ -s $log ]] && echo "--- $log" && tail -n 20 "$log"; }
     done
   fi
   exit "$status"
+}
+
+# pallix_fate: says whether the Pallix this journey started still runs, and
+# its exit status if it ended.
+pallix_fate() {
+  [[ -n ${PALLIX_PID:-} ]] || return 0
+  if running; then
+    echo "--- Pallix (pid $PALLIX_PID) is still running; its windows:"
+    drv windows --class PallixMain || echo "(none of class PallixMain)"
+  else
+    local code=0
+    wait "$PALLIX_PID" 2>/dev/null || code=$?
+    echo "--- Pallix (pid $PALLIX_PID) has ended, exit status $code"
+  fi
 }
 
 shot() { import -window root -display "$DISPLAY" "$ARTIFACTS/$1.png" 2>/dev/null; }
