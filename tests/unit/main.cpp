@@ -13,22 +13,20 @@
 
 namespace {
 
-// The maker links start several programs at once, each adding its line:
-// an append through a shared handle is a seek and a write, and two
-// programs can land on the same end. One writer at a time holds the file;
-// the others wait for it, so no line is lost whatever the order.
+// The maker links start several programs at once, each adding its line; an
+// append through a shared handle is a seek and a write, so two could land
+// on one end. Each holds the file alone while it writes, the others wait.
 void RecordLaunch() {
   std::string path = pallix::ConfigPath(pallix::AppPath(), "launched.txt");
   std::string line = std::string(::GetCommandLineA()) + "\n";
+  HANDLE file;
   for (int tries = 0; tries < 3000; ++tries, ::Sleep(10)) {
-    HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    DWORD written = 0;
-    ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return;
+    file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) break;
   }
+  DWORD written = 0;
+  ::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  ::CloseHandle(file);
 }
 
 }  // namespace

@@ -72,37 +72,22 @@ journey_end() {
   local status=$? log
   trap - EXIT
   if ((status != 0)); then
-    # The desktop and Pallix's process as the failure left them, before
-    # anything is ended: whether Pallix went, and how, or the test lost it.
+    # The desktop and Pallix as the failure left them, before anything is
+    # ended: whether Pallix went, and how, or the journey lost its window.
     shot "$JOURNEY-failed" || true
-    pallix_fate
+    if [[ -z ${PALLIX_PID:-} ]]; then :
+    elif running; then echo "--- Pallix (pid $PALLIX_PID) still runs: $(drv windows --class PallixMain)"
+    else wait "$PALLIX_PID" && echo "--- Pallix has ended, status 0" || echo "--- Pallix has ended, status $?"
+    fi
+    echo "--- what the journey asked last" && tail -n 25 "$WINE_LOGS/journey.log"
   fi
   [[ -z ${PALLIX_PID:-} ]] || end_pallix
   wine_end_started
-  if ((status == 0)); then
-    rm -rf "$WINE_LOGS"
-  else
-    echo "--- what the journey did last ($WINE_LOGS/journey.log)"
-    tail -n 25 "$WINE_LOGS/journey.log" 2>/dev/null
-    for log in "$WINE_LOGS"/*.log; do
-      [[ $log == */journey.log ]] || { [[ -s $log ]] && echo "--- $log" && tail -n 20 "$log"; }
-    done
-  fi
+  ((status == 0)) && rm -rf "$WINE_LOGS"
+  for log in "$WINE_LOGS"/*.log; do
+    [[ $log == */journey.log || ! -s $log ]] || { echo "--- $log" && tail -n 20 "$log"; }
+  done
   exit "$status"
-}
-
-# pallix_fate: says whether the Pallix this journey started still runs, and
-# its exit status if it ended.
-pallix_fate() {
-  [[ -n ${PALLIX_PID:-} ]] || return 0
-  if running; then
-    echo "--- Pallix (pid $PALLIX_PID) is still running; its windows:"
-    drv windows --class PallixMain || echo "(none of class PallixMain)"
-  else
-    local code=0
-    wait "$PALLIX_PID" 2>/dev/null || code=$?
-    echo "--- Pallix (pid $PALLIX_PID) has ended, exit status $code"
-  fi
 }
 
 shot() { import -window root -display "$DISPLAY" "$ARTIFACTS/$1.png" 2>/dev/null; }
