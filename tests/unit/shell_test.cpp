@@ -76,7 +76,7 @@ class Shell : public test::FolderTest {
   // The command lines the started programs wrote, once there are `n`.
   static Lines Launched(std::size_t n) {
     Lines lines;
-    for (int i = 0; i < 3000 && lines.size() < n; ++i, ::Sleep(10)) {
+    for (int i = 0; i < 1000 && lines.size() < n; ++i, ::Sleep(10)) {
       lines.clear();
       std::string text = test::ReadFile("launched.txt");
       for (std::size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
