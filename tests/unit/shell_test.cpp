@@ -256,8 +256,9 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
 
   // Away from the screen's edges, where the menu would open above or left of
   // the pointer (where it opens is the tray journey's). Each menu of this
-  // process is answered from another thread: it is counted, then its second
-  // item ("Disable") is chosen.
+  // process is answered from another thread: it is counted, then closed
+  // with Escape. Keys that choose an item would race the pointer, which the
+  // menu opens under: choosing is the monitor journey's, with real clicks.
   ASSERT_TRUE(::SetCursorPos(400, 300));
   std::atomic<int> menus = 0;
   std::atomic<bool> stop{false};
@@ -269,7 +270,7 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
       if (menu == last || pid != ::GetCurrentProcessId() || !::IsWindowVisible(menu)) continue;
       last = menu;
       ++menus;
-      for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(menu, WM_KEYDOWN, key, 0);
+      ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
     }
   });
   for (UINT ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_RBUTTONDBLCLK})
@@ -285,7 +286,6 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   stop = true;
   answerer.join();
   EXPECT_EQ(menus.load(), 1);
-  EXPECT_EQ(GetCaption(c().Command2), "Disable monitoring");  // the chosen item ran
   Lines items;
   for (UINT i = 0; i < 8; ++i) {
     char text[64] = "";
