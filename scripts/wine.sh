@@ -159,7 +159,7 @@ drv() {
   cat "$out"
   # What was asked and answered, so that a failure shows whether the
   # driver itself failed or found what it was asked about gone.
-  printf '%s drv %s -> %d: %s\n' "${EPOCHREALTIME}" "$*" "$status" "$(head -c 200 "$out")" \
+  printf '%s drv %s -> %d: %s\n' "${EPOCHREALTIME}" "$*" "$status" "$(head -c 200 "$out" | tr '\t\n' '  ')" \
     >>"$WINE_LOGS/journey.log"
   return "$status"
 }

@@ -65,6 +65,10 @@ journey_begin() {
   source "$PALLIX_BUILD_DIR/wine-env.sh" 2>/dev/null || fail "the wine fixture did not set up"
   PALLIX_EXE_DIR=$PALLIX_BUILD_DIR ARTIFACTS=$PALLIX_BUILD_DIR/wine/artifacts
   WINE_LOGS=$(mktemp -d "$PALLIX_BUILD_DIR/wine/$JOURNEY.XXXXXX")
+  # Wine's own errors go to each program's log, shown when a journey fails:
+  # Wine ends a program whose thread cannot reach the X display with status
+  # 1 and, with all messages off, in silence.
+  export WINEDEBUG=-all,err+all
   trap journey_end EXIT
 }
 
@@ -83,8 +87,8 @@ journey_end() {
   fi
   [[ -z ${PALLIX_PID:-} ]] || end_pallix
   wine_end_started
-  ((status == 0)) && rm -rf "$WINE_LOGS"
-  for log in "$WINE_LOGS"/*.log; do
+  ((status == 0)) && rm -rf "$WINE_LOGS" && exit 0
+  for log in "$WINE_LOGS"/*.log "$PALLIX_BUILD_DIR/wine/xvfb.log"; do
     [[ $log == */journey.log || ! -s $log ]] || { echo "--- $log" && tail -n 20 "$log"; }
   done
   exit "$status"
