@@ -76,8 +76,7 @@ ButtonLookup PressableButton(HWND dialog, const std::string& caption) {
       continue;
     }
 #endif
-    found.button = window;
-    return found;
+    return {window, false};
   }
   // Its buttons may not all be made before it is shown.
   found.not_ready = found.not_ready || !::IsWindowVisible(dialog);
