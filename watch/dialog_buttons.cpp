@@ -41,6 +41,7 @@ bool PushingButton(HWND window) {
   return IsButtonClass(window) && Pushes(window);
 }
 
+#ifndef PALLIX_BENCH_WITHOUT_PRESSABLE_CHECK
 // A window disabled takes no input, and neither does what stands in it.
 bool EnabledWithParents(HWND window, HWND dialog) {
   for (HWND w = window; w; w = w == dialog ? nullptr : ::GetParent(w)) {
@@ -48,6 +49,7 @@ bool EnabledWithParents(HWND window, HWND dialog) {
   }
   return true;
 }
+#endif
 
 }  // namespace
 
