@@ -193,7 +193,9 @@ void Form1::OnTimer(UINT_PTR timer_id) {
 #endif
   if (timer_id == kMonitorTimerId)
     Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_, hwnd_); });
-  if (timer_id == kLookAgainTimerId)
+  // A switch-off in the yields of a pass that then set the look again
+  // leaves it set: the switch's caption tells.
+  if (timer_id == kLookAgainTimerId && GetCaption(c_.Command2) == kDisableCaption)
     Handle([&] { monitor_.LookAgain_Timer(watch_, &answer_log_, hwnd_); });
 }
 

@@ -80,6 +80,13 @@ void SwitchOff(const MonitorSwitch& c) {
   SetTrayTip(c.picture1, false);
 }
 
+// Set for as long as it lives.
+struct ScopedFlag {
+  bool& flag;
+  explicit ScopedFlag(bool& f) : flag(f) { flag = true; }
+  ~ScopedFlag() { flag = false; }
+};
+
 struct Target {
   HWND dialog = nullptr;
   HWND button = nullptr;  // null: nothing to press in this tick
@@ -146,11 +153,7 @@ void DialogMonitor::LookAgain_Timer(const WatchTable& table, AnswerLog* log, HWN
   ::KillTimer(form, kLookAgainTimerId);
   // A pass inside its yields sets the timer again when it ends.
   if (ticking_ || waiting_.empty()) return;
-  struct Again {
-    bool& flag;
-    explicit Again(bool& f) : flag(f) { flag = true; }
-    ~Again() { flag = false; }
-  } again(looking_again_);
+  ScopedFlag again(looking_again_);
   Monitor_timer_Timer(table, log, form);
 }
 
@@ -161,11 +164,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
   log = nullptr;
 #endif
   if (ticking_) return;
-  struct Pass {
-    bool& flag;
-    explicit Pass(bool& f) : flag(f) { flag = true; }
-    ~Pass() { flag = false; }
-  } pass(ticking_);
+  ScopedFlag pass(ticking_);
   // A look again belongs to the tick that found its dialogs: the click
   // memory counts ticks, and clicks within one are not clicks in a row.
   const bool again = looking_again_;

@@ -115,6 +115,12 @@ TEST_F(Monitor, ADialogNotReadyYetIsLookedAtAgainWithinTheTick) {
   int looks = 0;
   while (look_again()) ++looks;
   EXPECT_EQ(looks, static_cast<int>(kLooksAgainPerTick));
+  // Switched off, nothing more is pressed.
+  Tick();
+  Press(form_.controls().Command2);
+  ::ShowWindow(coming.hwnd(), SW_SHOWNA);
+  form_.OnTimer(kLookAgainTimerId);
+  EXPECT_EQ(coming.clicks(), Clicks{100});
 }
 
 TEST_F(Monitor, AWindowLeftAloneHidesNoNewerOneOfItsTitle) {
