@@ -133,7 +133,7 @@ void Picker::Picture2_MouseUp() {
   EndPick();
   SetCaption(c_.Text4, picked_class_);
   if (!BeginsWithRhinoceros(tested)) {
-    SetCaption(c_.Label3, kNoRhinocerosMessage);
+    SetCaptionFitting(c_.Label3, kNoRhinocerosMessage);
     SetForeColor(c_.Label3, kWarningColour);  // Add may have left its confirmation's colour
     SetVisible(c_.Label3, true);
   }

@@ -30,7 +30,7 @@ bool IsNumber(std::string_view text) {
 }
 
 void Say(const AddControls& c, const char* message, COLORREF colour) {
-  SetCaption(c.Label3, message);
+  SetCaptionFitting(c.Label3, message);
   SetForeColor(c.Label3, colour);
   SetVisible(c.Label3, true);
 }

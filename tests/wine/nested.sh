@@ -62,6 +62,7 @@ drop_on OK
 before=$(cat "$PALLIX_DIR/default_px.ini")
 click "$(child Add)"
 expect_label3 "The title has characters this system cannot store. NOT added!"
+shot wine_nested-refused
 [[ $(cat "$PALLIX_DIR/default_px.ini") == "$before" ]] ||
   fail "the file changed:"$'\n'"$(cat "$PALLIX_DIR/default_px.ini")"
 echo "TaskDialog and Windows Forms dialogs answered and taught; a title beyond the code page refused"
