@@ -374,7 +374,7 @@ bench_figures pallix_message_tick_bench.exe TICK
 # is enabled and visible (pallix_without_check, bench/CMakeLists.txt), and
 # against dialogs laid out as Windows lays out a TaskDialog.
 echo "== boxes each opened by a new process: Pallix, without the check, the floor, TaskDialogs"
-readonly process_count=60
+readonly process_count=100
 process_box=(box --title 'Bench box' --type yesnocancel --timeout-ms 5000)
 process_task=(dialog --layout taskdialog --title 'Bench task' --button '&Yes|&No'
   --text 'Bench task' --timeout-ms 5000)

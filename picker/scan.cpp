@@ -8,7 +8,6 @@
 #include "watch/dialog_message.h"
 
 namespace pallix {
-namespace {}  // namespace
 
 void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
   if (!start) start = ::GetDesktopWindow();

@@ -37,10 +37,6 @@ bool Pushes(HWND window) {
   }
 }
 
-bool PushingButton(HWND window) {
-  return IsButtonClass(window) && Pushes(window);
-}
-
 #ifndef PALLIX_BENCH_WITHOUT_PRESSABLE_CHECK
 // A window disabled takes no input, and neither does what stands in it.
 bool EnabledWithParents(HWND window, HWND dialog) {
@@ -54,7 +50,7 @@ bool EnabledWithParents(HWND window, HWND dialog) {
 }  // namespace
 
 bool IsDialogButton(HWND window) {
-  return PushingButton(window) && !ControlText(window).empty();
+  return IsButtonClass(window) && Pushes(window) && !ControlText(window).empty();
 }
 
 std::vector<HWND> DialogButtons(HWND dialog) {
@@ -67,9 +63,8 @@ std::vector<HWND> DialogButtons(HWND dialog) {
 
 ButtonLookup PressableButton(HWND dialog, const std::string& caption) {
   ButtonLookup found;
-  if (!dialog || caption.empty()) return found;
-  for (HWND window : Descendants(dialog)) {
-    if (!PushingButton(window) || ControlText(window) != caption) continue;
+  for (HWND window : DialogButtons(dialog)) {
+    if (ControlText(window) != caption) continue;
 #ifndef PALLIX_BENCH_WITHOUT_PRESSABLE_CHECK
     // A build of the benchmark's own presses what it finds, as Pallix did
     // before it looked (bench/CMakeLists.txt).
