@@ -24,7 +24,7 @@ switch "Disable monitoring"
 dialog task dialog --layout taskdialog --title 'Confirm Save As' --button '&Yes|&No' \
   --text 'part1.3dm already exists. Do you want to replace it?' --timeout-ms 10000
 dialog other dialog --layout forms --class $FORMS --title 'Forms box' --button 'OK|Cancel' \
-  --text 'Delete everything?' --timeout-ms 10000
+  --text 'Delete everything?' --timeout-ms 20000
 drv wait-window --class $FORMS --title 'Forms box' --visible --timeout-ms 20000 >/dev/null ||
   fail "the Windows Forms dialog that says something else did not open"
 dialog forms dialog --layout forms --class $FORMS --title 'Forms box' --button 'OK|Cancel' \
@@ -65,4 +65,6 @@ expect_label3 "The title has characters this system cannot store. NOT added!"
 shot wine_nested-refused
 [[ $(cat "$PALLIX_DIR/default_px.ini") == "$before" ]] ||
   fail "the file changed:"$'\n'"$(cat "$PALLIX_DIR/default_px.ini")"
+drv click-button --parent "$BOX" --text OK >/dev/null
+expect_end wide button
 echo "TaskDialog and Windows Forms dialogs answered and taught; a title beyond the code page refused"
