@@ -134,8 +134,9 @@ void Form1::OnCommand(int id) {
         break;
       case kIdCommand3:
         Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3},
-                       PickedWindow{picker_.picked_class(), picker_.picked_title_cut()}, watch_,
-                       ReadIni());
+                       PickedWindow{picker_.picked_class(), picker_.picked_title_cut(),
+                                    picker_.title_beyond_ansi(), picker_.captions_beyond_ansi()},
+                       watch_, ReadIni());
         break;
       case kIdCommand4:
         Command4_Click(File1, Chooser());
@@ -190,7 +191,11 @@ void Form1::OnTimer(UINT_PTR timer_id) {
   if (timer_id == kMonitorTimerId) NoteFirstTick();
 #endif
   if (timer_id == kMonitorTimerId)
-    Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_); });
+    Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_, hwnd_); });
+  // A switch-off in the yields of a pass that then set the look again
+  // leaves it set: the switch's caption tells.
+  if (timer_id == kLookAgainTimerId && GetCaption(c_.Command2) == kDisableCaption)
+    Handle([&] { monitor_.LookAgain_Timer(watch_, &answer_log_, hwnd_); });
 }
 
 void Form1::OnTrayMessage(UINT mouse_message) {

@@ -5,12 +5,18 @@
 //   box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]
 //       [--timeout-ms N]
 //       one message box
-//   dialog --title T --button B [--text X] [--class C] [--in-panel]
+//   dialog --title T --button B [--text X] [--class C] [--layout L]
 //          [--timeout-ms N] [--hang-ms N] [--disabled-ms N] [--stay]
-//       a dialog with push button B (B may list several: "Yes|No|Cancel"),
-//       direct children, or (--in-panel) inside a child panel, below the
-//       line of text X when given; class "#32770" unless --class names
-//       another; with --hang-ms, its thread stops answering for that long
+//       a dialog with push button B (B may list several: "Yes|No|Cancel")
+//       below the line of text X when given, laid out as L says: plain
+//       (direct children, the default), panel (the buttons inside a child
+//       panel), taskdialog (as Windows lays out a TaskDialog: each button
+//       in a CtrlNotifySink inside a DirectUIHWND, the text drawn, not a
+//       control) or forms (as a Windows Forms dialog: a WindowsForms10
+//       label in one panel, WindowsForms10 owner-drawn buttons in another);
+//       class "#32770" unless --class names another; T may hold \uXXXX for
+//       a character beyond the code page; with --hang-ms, its thread stops
+//       answering for that long
 //       once it is up; with --disabled-ms, the first button is disabled for
 //       that long first; with --stay, a click is counted and the dialog
 //       stays open until its timeout
@@ -53,6 +59,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "bench/options.h"
@@ -69,12 +76,28 @@ constexpr int kButtonId = 100;
 constexpr UINT_PTR kTimeoutTimer = 1;
 constexpr UINT_PTR kEnableTimer = 2;
 constexpr char kPanelClass[] = "PallixDialogsPanel";
+// The windows of the other layouts, under the names Windows and Windows
+// Forms give them.
+constexpr char kDirectUiClass[] = "DirectUIHWND";
+constexpr char kSinkClass[] = "CtrlNotifySink";
+constexpr char kFormsPanelClass[] = "WindowsForms10.Window.0.app.0.pallix_bench";
+constexpr char kFormsButtonClass[] = "WindowsForms10.BUTTON.app.0.pallix_bench";
+constexpr char kFormsLabelClass[] = "WindowsForms10.STATIC.app.0.pallix_bench";
+
+enum class Layout { kPlain, kPanel, kTaskDialog, kForms };
+const std::map<std::string, Layout, std::less<>> kLayouts = {
+    {"plain", Layout::kPlain},
+    {"panel", Layout::kPanel},
+    {"taskdialog", Layout::kTaskDialog},
+    {"forms", Layout::kForms},
+};
 
 const char kUsageText[] =
     "usage: pallix_dialogs box --title T [--text X] [--type ok|okcancel|yesno|yesnocancel]\n"
     "                          [--timeout-ms N]\n"
     "       pallix_dialogs dialog --title T --button B[|B2...] [--text X] [--class C]\n"
-    "                             [--in-panel] [--hang-ms N] [--disabled-ms N] [--stay]\n"
+    "                             [--layout plain|panel|taskdialog|forms] [--hang-ms N]\n"
+    "                             [--disabled-ms N] [--stay]\n"
     "                             [--timeout-ms N]\n"
     "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
@@ -101,7 +124,7 @@ long long Number(const Args& args, std::string_view key, long long fallback) {
 }
 
 Args ParseArgs(int argc, char** argv) {
-  return pallix_tools::ParseOptions(argc, argv, 2, {"in-panel", "stay"});
+  return pallix_tools::ParseOptions(argc, argv, 2, {"stay"});
 }
 
 // ---------------------------------------------------------------------------
@@ -216,7 +239,7 @@ Outcome OpenBox(const std::string& title, const std::string& text, UINT type, DW
 struct DialogSpec {
   std::vector<std::string> buttons;
   std::string text;
-  bool in_panel = false;
+  Layout layout = Layout::kPlain;
   DWORD timeout_ms = 0;
   DWORD hang_ms = 0;
   DWORD disabled_ms = 0;
@@ -234,22 +257,57 @@ constexpr UINT kHangMessage = WM_APP + 1;
 
 // Hands the button's click on to the dialog, as a group box or a tab page
 // of a real dialog would.
+// The owner-drawn buttons of Windows Forms are drawn by their program: here
+// plainly, so that a user (and a screenshot) can see them.
 LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_COMMAND) return SendMessageA(GetParent(panel), message, wparam, lparam);
+  if (message == WM_DRAWITEM) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+    RECT face = item.rcItem;
+    DrawFrameControl(item.hDC, &face, DFC_BUTTON,
+                     DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
+    char text[256];
+    int n = GetWindowTextA(item.hwndItem, text, sizeof text);
+    SetBkMode(item.hDC, TRANSPARENT);
+    DrawTextA(item.hDC, text, n, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    return TRUE;
+  }
+  if (message == WM_PAINT) {
+    // A panel with a text draws it, as a DirectUIHWND draws a TaskDialog's.
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(panel, &paint);
+    char text[256];
+    int n = GetWindowTextA(panel, text, sizeof text);
+    SetBkMode(dc, TRANSPARENT);
+    if (n > 0) TextOutA(dc, 20, 10, text, n);
+    EndPaint(panel, &paint);
+    return 0;
+  }
   return DefWindowProcA(panel, message, wparam, lparam);
+}
+
+HWND Child(const char* window_class, const std::string& text, DWORD style, RECT at, HWND parent,
+           INT_PTR id = 0) {
+  return CreateWindowExA(0, window_class, text.c_str(), WS_CHILD | WS_VISIBLE | style, at.left,
+                         at.top, at.right - at.left, at.bottom - at.top, parent,
+                         reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG: {
       const auto& spec = *reinterpret_cast<const DialogSpec*>(lparam);
-      HINSTANCE instance = GetModuleHandleA(nullptr);
       HWND parent = dialog;
       int top = 15;
-      if (!spec.text.empty()) {
-        CreateWindowExA(0, "Static", spec.text.c_str(), WS_CHILD | WS_VISIBLE, 20, 10, 400, 20,
-                        dialog, nullptr, instance, nullptr);
+      if (!spec.text.empty() && spec.layout == Layout::kForms) {
+        HWND panel = Child(kFormsPanelClass, "", 0, {10, 5, 430, 35}, dialog);
+        Child(kFormsLabelClass, spec.text, 0, {10, 5, 410, 25}, panel);
         top = 40;
+      } else if (!spec.text.empty() && spec.layout != Layout::kTaskDialog) {
+        Child("Static", spec.text, 0, {20, 10, 420, 30}, dialog);
+        top = 40;
+      } else if (!spec.text.empty()) {
+        top = 40;  // drawn by the DirectUIHWND
       }
       const int width = spec.buttons.size() > 1 ? 100 : 120;
       if (spec.buttons.size() > 1) {
@@ -260,17 +318,30 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
         SetWindowPos(dialog, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER);
       }
-      if (spec.in_panel) {
-        parent = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 60, dialog,
-                                 nullptr, instance, nullptr);
+      RECT client;
+      GetClientRect(dialog, &client);
+      if (spec.layout == Layout::kPanel) parent = Child(kPanelClass, "", 0, client, dialog);
+      if (spec.layout == Layout::kForms) parent = Child(kFormsPanelClass, "", 0, client, dialog);
+      if (spec.layout == Layout::kTaskDialog) {
+        parent = Child(kDirectUiClass, spec.text, 0, client, dialog);
       }
       DWORD disabled = spec.disabled_ms ? WS_DISABLED : 0;
       for (std::size_t i = 0; i < spec.buttons.size(); ++i) {
-        HWND button = CreateWindowExA(
-            0, "Button", spec.buttons[i].c_str(),
-            WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | (i == 0 ? disabled : 0),
-            20 + 110 * static_cast<int>(i), top, width, 26, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId + i)), instance, nullptr);
+        RECT at{20 + 110 * static_cast<int>(i), top, 20 + 110 * static_cast<int>(i) + width,
+                top + 26};
+        HWND holder = parent;
+        const char* button_class = "Button";
+        DWORD kind = BS_PUSHBUTTON;
+        if (spec.layout == Layout::kTaskDialog) {
+          // Each button of a TaskDialog stands in a sink of its own.
+          holder = Child(kSinkClass, "", 0, at, parent);
+          at = {0, 0, width, 26};
+        } else if (spec.layout == Layout::kForms) {
+          button_class = kFormsButtonClass;
+          kind = BS_OWNERDRAW;
+        }
+        HWND button = Child(button_class, spec.buttons[i], kind | (i == 0 ? disabled : 0), at,
+                            holder, static_cast<INT_PTR>(kButtonId + i));
         if (i == 0) g_button = button;
       }
       // Until the timer enables B, the moment it is due: a click before then
@@ -306,11 +377,31 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
   }
 }
 
+// The text in the code page, with \uXXXX read as that character: a command
+// line holds only what the code page holds.
+std::wstring Wide(std::string_view text) {
+  std::wstring wide;
+  while (!text.empty()) {
+    std::size_t escape = text.find("\\u");
+    if (escape == 0 && text.size() >= 6) {
+      wide +=
+          static_cast<wchar_t>(std::strtoul(std::string(text.substr(2, 4)).c_str(), nullptr, 16));
+      text.remove_prefix(6);
+      continue;
+    }
+    std::string_view plain = text.substr(0, escape == 0 ? 1 : escape);
+    int n =
+        MultiByteToWideChar(CP_ACP, 0, plain.data(), static_cast<int>(plain.size()), nullptr, 0);
+    std::wstring part(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, plain.data(), static_cast<int>(plain.size()), part.data(), n);
+    wide += part;
+    text.remove_prefix(plain.size());
+  }
+  return wide;
+}
+
 void AppendWide(std::vector<WORD>& out, std::string_view text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  for (wchar_t c : wide) out.push_back(static_cast<WORD>(c));
+  for (wchar_t c : Wide(text)) out.push_back(static_cast<WORD>(c));
   out.push_back(0);
 }
 
@@ -340,8 +431,19 @@ void RegisterClasses(const std::string& dialog_class) {
   panel.lpfnWndProc = PanelProc;
   panel.hInstance = instance;
   panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  panel.lpszClassName = kPanelClass;
-  RegisterClassA(&panel);
+  for (const char* name : {kPanelClass, kDirectUiClass, kSinkClass, kFormsPanelClass}) {
+    panel.lpszClassName = name;
+    RegisterClassA(&panel);
+  }
+  // Windows Forms' controls are the system's under names of their own.
+  for (auto [base, name] :
+       {std::pair{"Button", kFormsButtonClass}, std::pair{"Static", kFormsLabelClass}}) {
+    WNDCLASSA superclass{};
+    GetClassInfoA(nullptr, base, &superclass);
+    superclass.hInstance = instance;
+    superclass.lpszClassName = name;
+    RegisterClassA(&superclass);
+  }
   if (dialog_class == "#32770") return;
   // A dialog class of its own: the system's dialog procedure under another
   // name, as some programs register for their dialogs.
@@ -381,16 +483,19 @@ int RunDialog(const Args& args) {
     buttons.push_back(listed.substr(at, bar - at));
   }
   if (buttons.size() > 10) throw UsageError("--button lists more than 10 buttons");
+  auto layout = kLayouts.find(args.TextOr("layout", "plain"));
+  if (layout == kLayouts.end()) throw UsageError("unknown --layout " + args.TextOr("layout", ""));
   DialogSpec spec{buttons,
                   args.TextOr("text", ""),
-                  args.flags.contains("in-panel"),
+                  layout->second,
                   static_cast<DWORD>(Number(args, "timeout-ms", 0)),
                   static_cast<DWORD>(Number(args, "hang-ms", 0)),
                   static_cast<DWORD>(Number(args, "disabled-ms", 0)),
                   args.flags.contains("stay")};
   std::vector<WORD> words = DialogTemplate(args.Text("title"), window_class);
   Outcome outcome = Measure([&] {
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
+    // A Unicode dialog: an ANSI one holds only what the code page holds.
+    return DialogBoxIndirectParamW(GetModuleHandleA(nullptr),
                                    reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
                                    DialogProc, reinterpret_cast<LPARAM>(&spec));
   });

@@ -56,8 +56,9 @@ const char kUsageText[] =
     "  exists --hwnd H                    yes / no\n"
     "  pid --hwnd H                       the owning process id\n"
     "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1\n"
-    "  find-child --parent H --text T [--class C]\n"
+    "  find-child --parent H --text T [--class C] [--deep]\n"
     "                                     the first direct child with that text\n"
+    "                                     (--deep: at any depth, depth first)\n"
     "  client-rect --hwnd H               the client area on the screen:\n"
     "                                     LEFT TOP RIGHT BOTTOM\n"
     "  register-message --name N          the number of a registered message\n"
@@ -74,7 +75,7 @@ using Args = pallix_tools::Options;
 
 Args ParseArgs(int argc, char** argv, int first) {
   // Options that stand alone; every other option takes a value.
-  return pallix_tools::ParseOptions(argc, argv, first, {"visible", "post", "message-only"});
+  return pallix_tools::ParseOptions(argc, argv, first, {"visible", "post", "message-only", "deep"});
 }
 
 // Accepts decimal, 0x-prefixed hex, and negative decimal (for LPARAMs such
@@ -357,18 +358,23 @@ int State(const Args& args) {
   return kOk;
 }
 
-int FindChild(const Args& args) {
-  HWND parent = HandleOption(args, "parent");
-  const std::string& wanted = TextOption(args, "text");
-  const std::string* class_name = args.Get("class");
+HWND FindChildOf(HWND parent, const std::string& wanted, const std::string* class_name, bool deep) {
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    if (class_name != nullptr && ClassOf(child) != *class_name) continue;
-    if (TextOf(child) != wanted) continue;
-    std::printf("0x%08X\n", NumberFromHandle(child));
-    return kOk;
+    if ((class_name == nullptr || ClassOf(child) == *class_name) && TextOf(child) == wanted) {
+      return child;
+    }
+    if (HWND below = deep ? FindChildOf(child, wanted, class_name, deep) : nullptr) return below;
   }
-  return kNo;
+  return nullptr;
+}
+
+int FindChild(const Args& args) {
+  HWND child = FindChildOf(HandleOption(args, "parent"), TextOption(args, "text"),
+                           args.Get("class"), args.flags.contains("deep"));
+  if (!child) return kNo;
+  std::printf("0x%08X\n", NumberFromHandle(child));
+  return kOk;
 }
 
 int ClientRect(const Args& args) {

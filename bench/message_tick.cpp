@@ -1,8 +1,8 @@
 // pallix_message_tick_bench: times the monitor's tick with twenty entries
-// that carry messages, while three message boxes of their title, opened by
-// pallix_dialogs.exe (another process, beside this program), say something
-// none of them asks for: every tick finds the three and reads their
-// messages, and answers nothing. Prints one line of figures for bench/run.sh:
+// that carry messages, while three dialogs of their title, their texts and
+// buttons nested in panels, opened by pallix_dialogs.exe (another process,
+// beside this program), say something none of them asks for: every tick finds the three and reads
+// their messages, and answers nothing. Prints one line of figures for bench/run.sh:
 //   tick_median_us= tick_p99_us= ticks= boxes= clicked=
 #include <windows.h>
 
@@ -42,7 +42,11 @@ int main() {
   const std::string dialogs = pallix::ConfigPath(pallix::AppPath(), "pallix_dialogs.exe");
   std::vector<PROCESS_INFORMATION> boxes;
   for (int i = 1; i <= 3; ++i) {
-    std::string line = "\"" + dialogs + "\" box --type yesno --timeout-ms 120000 --title \"" +
+    // Laid out as Windows Forms lays out its dialogs: the text and the
+    // buttons in panels, so the message is read from below the dialog.
+    std::string line = "\"" + dialogs +
+                       "\" dialog --layout forms --button \"&Yes|&No\" --timeout-ms 120000 "
+                       "--title \"" +
                        kTitle + "\" --text \"Something else, number " + std::to_string(i) + "\"";
     STARTUPINFOA start{};
     start.cb = sizeof start;

@@ -4,14 +4,6 @@
 
 namespace pallix {
 
-HWND PressableButton(HWND dialog, const std::string& caption) {
-  HWND button = nullptr;
-  while ((button = ::FindWindowExA(dialog, button, "Button", caption.c_str()))) {
-    if (::IsWindowEnabled(button) && ::IsWindowVisible(button)) return button;
-  }
-  return nullptr;
-}
-
 void ClickMemory::NextTick() {
   ++tick_;
   // Forgetting what the last pass did not see keeps the memory to the

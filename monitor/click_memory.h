@@ -18,11 +18,6 @@ namespace pallix {
 // row is left alone while it stays.
 inline constexpr int kClicksWithoutEffect = 3;
 
-// The first of the dialog's direct Button children with this caption that
-// is enabled and visible, or null. A disabled button sends no click to its
-// dialog on Windows but does under Wine; neither is what the user taught.
-HWND PressableButton(HWND dialog, const std::string& caption);
-
 // An entry as the memory knows it: by its texts, not its slot, so that a
 // reload of the watch lists does not mix up two entries. A copy: events
 // that run during a click may replace the watch table.

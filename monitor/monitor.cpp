@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/toolkit.h"
+#include "watch/dialog_buttons.h"
 #include "watch/dialog_message.h"
 
 namespace pallix {
@@ -69,16 +70,25 @@ void SwitchOn(const MonitorSwitch& c) {
 
 void SwitchOff(const MonitorSwitch& c) {
   ::KillTimer(c.form, kMonitorTimerId);
+  ::KillTimer(c.form, kLookAgainTimerId);
   SetCaption(c.command2, kEnableCaption);
   SetBackColor(c.command2, kMonitorOffColour);
   ::EnableWindow(c.command1, TRUE);
   ::EnableWindow(c.command3, TRUE);
 }
 
+// Set for as long as it lives.
+struct ScopedFlag {
+  bool& flag;
+  explicit ScopedFlag(bool& f) : flag(f) { flag = true; }
+  ~ScopedFlag() { flag = false; }
+};
+
 struct Target {
   HWND dialog = nullptr;
   HWND button = nullptr;  // null: nothing to press in this tick
   ClickMemory::Verdict verdict = ClickMemory::Verdict::kLeave;
+  bool not_ready = false;  // no button, but the dialog may be coming up
 };
 
 // A dialog whose thread hangs must not freeze Pallix: the click gives up
@@ -102,8 +112,12 @@ Target FindTarget(ClickMemory& memory, const WatchedEntry& entry, MessageCache& 
     if (!entry.message.empty() && seen.Of(dialog).find(entry.message) == std::string::npos) {
       continue;
     }
-    Target t{dialog, PressableButton(dialog, entry.button)};
-    if (!t.button) return {};
+    ButtonLookup found = PressableButton(dialog, entry.button);
+    Target t{dialog, found.button};
+    if (!t.button) {
+      t.not_ready = found.not_ready;
+      return t;
+    }
     t.verdict = memory.Decide(t.dialog, t.button, entry);
     if (t.verdict != ClickMemory::Verdict::kLeave) return t;
   }
@@ -135,19 +149,32 @@ bool swenable_Click(const MonitorSwitch& c) {
   return !checked;
 }
 
-void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log) {
+void DialogMonitor::LookAgain_Timer(const WatchTable& table, AnswerLog* log, HWND form) {
+  ::KillTimer(form, kLookAgainTimerId);
+  // A pass inside its yields sets the timer again when it ends.
+  if (ticking_ || waiting_.empty()) return;
+  ScopedFlag again(looking_again_);
+  Monitor_timer_Timer(table, log, form);
+}
+
+void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log, HWND form) {
 #ifdef PALLIX_BENCH_WITHOUT_ANSWER_LOG
   // A build of the benchmark's own, timed beside the real program in the
   // same run to show what the log costs an answer (bench/CMakeLists.txt).
   log = nullptr;
 #endif
   if (ticking_) return;
-  struct Pass {
-    bool& flag;
-    explicit Pass(bool& f) : flag(f) { flag = true; }
-    ~Pass() { flag = false; }
-  } pass(ticking_);
-  clicked_.NextTick();
+  ScopedFlag pass(ticking_);
+  // A look again belongs to the tick that found its dialogs: the click
+  // memory counts ticks, and clicks within one are not clicks in a row.
+  const bool again = looking_again_;
+  const std::vector<WatchedEntry> waited = std::exchange(waiting_, {});
+  if (again) {
+    ++looks_;
+  } else {
+    clicked_.NextTick();
+    looks_ = 0;
+  }
 
   // Whether any top-level window of a class exists, asked once per class and
   // tick: when none does, every slot of that class would find nothing, and
@@ -162,7 +189,11 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     class_present.emplace_back(window_class, present);
     return present;
   };
-  messages_.NextPass();
+  if (again) {
+    messages_.Clear();
+  } else {
+    messages_.NextPass();
+  }
   for (int slot = 1; slot <= kWatchSlots; ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
@@ -171,8 +202,12 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     if (window_class.empty() || !any_of_class(window_class)) continue;
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
                              table.watch_message[slot]};
+    if (again && std::ranges::find(waited, entry) == waited.end()) continue;
     Target target = FindTarget(clicked_, entry, messages_);
-    if (!target.button) continue;
+    if (!target.button) {
+      if (target.not_ready) waiting_.push_back(entry);
+      continue;
+    }
     // The dialog's program is opened, and its message read, before the
     // click, the calls the log adds ahead of it: a program that ends as soon
     // as its box is answered can still be named and quoted afterwards.
@@ -198,6 +233,11 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log)
     messages_.Clear();
     DoEvents();
     DoEvents();
+  }
+  // Counted rather than timed: a timer this short fires later than asked
+  // on a busy machine, and the next tick looks anyway.
+  if (form && !waiting_.empty() && looks_ < kLooksAgainPerTick) {
+    ::SetTimer(form, kLookAgainTimerId, kLookAgainMs, nullptr);
   }
 }
 

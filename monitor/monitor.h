@@ -19,6 +19,12 @@ namespace pallix {
 
 inline constexpr UINT_PTR kMonitorTimerId = 1;
 inline constexpr unsigned kMonitorPeriodMs = 55;
+// A watched dialog found before its button can be pressed (a box is found
+// between its making and its showing) is looked at again this soon, as
+// many times as fit in a period, rather than a whole period later.
+inline constexpr UINT_PTR kLookAgainTimerId = 2;
+inline constexpr unsigned kLookAgainMs = 5;
+inline constexpr unsigned kLooksAgainPerTick = kMonitorPeriodMs / kLookAgainMs;
 // How long a click waits for a dialog that does not answer.
 inline constexpr unsigned kClickTimeoutMs = 1000;
 inline constexpr COLORREF kMonitorOffColour = 0x80FF80;  // light green
@@ -84,13 +90,20 @@ class DialogMonitor {
   // the next tick comes one period later anyway. A window is clicked until
   // a click closes it or clicks taken on three passes in a row leave it
   // standing; its clicks get lines in `log`, when there is one, as its
-  // ClickMemory decides.
-  void Monitor_timer_Timer(const WatchTable& table, AnswerLog* log = nullptr);
+  // ClickMemory decides. With `form`, a pass that found a dialog whose
+  // button is not pressable yet has that form's look-again timer set.
+  void Monitor_timer_Timer(const WatchTable& table, AnswerLog* log = nullptr, HWND form = nullptr);
+  // The look-again timer: a pass over the entries whose dialogs were not
+  // ready, counted as part of the tick that found them.
+  void LookAgain_Timer(const WatchTable& table, AnswerLog* log, HWND form);
 
   bool ticking() const { return ticking_; }
 
  private:
   bool ticking_ = false;
+  bool looking_again_ = false;
+  std::vector<WatchedEntry> waiting_;  // found, with nothing pressable yet
+  unsigned looks_ = 0;                 // looks again since the last tick
   ClickMemory clicked_;
   MessageCache messages_;
 };

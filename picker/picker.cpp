@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ui/toolkit.h"
+#include "watch/dialog_buttons.h"
 #include "watch/dialog_message.h"
 
 namespace pallix {
@@ -66,6 +67,7 @@ void Picker::Picture2_MouseDown() {
     SetCaption(chooser_.controls.cmd1[i], "");
   }
   chooser_.button_count = 0;
+  chooser_.beyond_ansi = {};
   UseCustomPointer(c_.form, true);
   // The cursor image seems to leave the box with the pointer.
   SetPicture(c_.Picture2, 0);
@@ -116,16 +118,13 @@ void Picker::Picture2_MouseUp() {
   picked_window_ = root;
   SetCaption(c_.form, HandleCaption(root));
   SetCaption(c_.Text1, WithoutLeadingSpaces(WindowText(root, &picked_title_cut_)));
+  title_beyond_ansi_ = !AnsiHoldsText(root);
   chooser_.released = released;
   ScanPickedWindow(picked_window_, chooser_);
   SetCaption(c_.Text6, MessagePrefill(DialogMessage(picked_window_)));
   HWND parent = ::GetParent(picked_window_);
   std::string tested = WindowText(parent);
-  {
-    char name[255];
-    int n = ::GetClassNameA(picked_window_, name, sizeof name);
-    picked_class_.assign(name, n > 0 ? static_cast<std::size_t>(n) : 0);
-  }
+  picked_class_ = ClassName(picked_window_);
   SetCaption(c_.Text2, WithoutLeadingSpaces(tested));
   if (!BeginsWithRhinoceros(tested)) {
     tested = WindowText(::GetParent(parent));
@@ -134,7 +133,7 @@ void Picker::Picture2_MouseUp() {
   EndPick();
   SetCaption(c_.Text4, picked_class_);
   if (!BeginsWithRhinoceros(tested)) {
-    SetCaption(c_.Label3, kNoRhinocerosMessage);
+    SetCaptionFitting(c_.Label3, kNoRhinocerosMessage);
     SetForeColor(c_.Label3, kWarningColour);  // Add may have left its confirmation's colour
     SetVisible(c_.Label3, true);
   }

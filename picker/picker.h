@@ -62,6 +62,10 @@ class Picker {
   // Whether the captured window's title was longer than Text1 shows (during
   // a drag: the title of the window under the pointer).
   bool picked_title_cut() const { return picked_title_cut_; }
+  // Whether the captured window's title, or the caption of an offered
+  // button, has characters the ANSI code page cannot hold.
+  bool title_beyond_ansi() const { return title_beyond_ansi_; }
+  const std::array<bool, 3>& captions_beyond_ansi() const { return chooser_.beyond_ansi; }
   const Outline& outline() const { return outline_; }
   std::int16_t button_count() const { return chooser_.button_count; }
 
@@ -75,6 +79,7 @@ class Picker {
   bool picking_ = false;
   std::string picked_class_;
   bool picked_title_cut_ = false;
+  bool title_beyond_ansi_ = false;
 };
 
 }  // namespace pallix

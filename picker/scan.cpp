@@ -4,22 +4,10 @@
 
 #include "config/config_path.h"
 #include "ui/toolkit.h"
+#include "watch/dialog_buttons.h"
+#include "watch/dialog_message.h"
 
 namespace pallix {
-namespace {
-
-std::string ReadText(HWND window, int (*read)(HWND, LPSTR, int)) {
-  char buffer[255];
-  int n = read(window, buffer, sizeof buffer);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-bool IsButtonClass(std::string name) {
-  ::CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
-  return name == "BUTTON";
-}
-
-}  // namespace
 
 void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
   if (!start) start = ::GetDesktopWindow();
@@ -27,15 +15,15 @@ void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
     // The main window stays responsive during a long walk, and the chooser
     // fills while the user watches.
     DoEvents();
-    HWND descend = child;
-    CollectChildWindows(descend, chooser);
-    std::string text = ReadText(child, ::GetWindowTextA);
-    std::string window_class = ReadText(child, ::GetClassNameA);
-    if (IsButtonClass(window_class)) {
+    // A window before its own children: the order the monitor looks for
+    // buttons in, so that the first button of a caption offered is the one
+    // it presses.
+    std::string text = ControlText(child);
+    if (IsDialogButton(child)) {
       ++chooser.button_count;
       // The button the user pointed at is the one they mean, wherever it
-      // stands; one without a caption could never be found again.
-      bool pointed = child == chooser.released && !text.empty();
+      // stands.
+      bool pointed = child == chooser.released;
       int i = chooser.button_count <= 3 ? chooser.button_count - 1 : pointed ? 2 : -1;
       if (i >= 0) {
         const ScanControls& c = chooser.controls;
@@ -44,11 +32,14 @@ void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
         if (pointed) chooser.chosen = i;
         SetOptionValue(c.Op1[chooser.chosen], true);
         SetCaption(c.cmd1[i], text);
+        chooser.beyond_ansi[i] = !AnsiHoldsText(child);
       }
     }
     if (!text.empty()) {
-      ListAddItem(chooser.controls.List1, std::string(TrimBlanks(text)) + '\t' + window_class);
+      ListAddItem(chooser.controls.List1, std::string(TrimBlanks(text)) + '\t' + ClassName(child));
     }
+    HWND descend = child;
+    CollectChildWindows(descend, chooser);
   }
 }
 

@@ -23,11 +23,14 @@ struct ButtonChooser {
   std::int16_t button_count = 0;
   HWND released = nullptr;  // the window the pick was let go over
   int chosen = 0;           // the Op1 chosen
+  // Whether each offered caption has characters the ANSI code page lacks.
+  std::array<bool, 3> beyond_ansi{};
 };
 
-// Walks every descendant of start, depth first (a child's own descendants
-// before the child), yielding to the event loop once per window. A start of
-// 0 is replaced by the desktop window.
+// Walks every descendant of start, depth first (a child before its own
+// descendants), yielding to the event loop once per window; the buttons it
+// offers are those the monitor can press. A start of 0 is replaced by the
+// desktop window.
 void CollectChildWindows(HWND& start, ButtonChooser& chooser);
 void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser);
 

@@ -275,6 +275,12 @@ HFONT UiFont() {
   return font;
 }
 
+LONG UiFontHeight() {
+  LOGFONTA shape{};
+  ::GetObjectA(UiFont(), sizeof shape, &shape);
+  return shape.lfHeight;
+}
+
 }  // namespace
 
 HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) {
@@ -386,6 +392,33 @@ HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* te
 
 void SetCaption(HWND control, std::string_view text) {
   ::SetWindowTextA(control, std::string(text).c_str());
+}
+
+void SetCaptionFitting(HWND label, std::string_view text) {
+  ControlLook* look = LookOf(label);
+  if (!look) return;
+  RECT room{};
+  ::GetClientRect(label, &room);
+  LOGFONTA shape{};
+  ::GetObjectA(UiFont(), sizeof shape, &shape);
+  HDC dc = ::GetDC(label);
+  HFONT font = nullptr;
+  for (LONG size = shape.lfHeight; size != 0; size += size < 0 ? 1 : -1) {
+    shape.lfHeight = size;
+    font = size == UiFontHeight() ? UiFont() : ::CreateFontIndirectA(&shape);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, old);
+    if (extent.cx <= room.right) break;
+    if (font != UiFont()) ::DeleteObject(font);
+    font = nullptr;
+  }
+  ::ReleaseDC(label, dc);
+  ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : UiFont()), FALSE);
+  if (look->font) ::DeleteObject(look->font);
+  look->font = font == UiFont() ? nullptr : font;
+  SetCaption(label, text);
 }
 
 std::string GetCaption(HWND control) {

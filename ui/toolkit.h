@@ -84,6 +84,10 @@ HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* te
                    const RECT& bounds);
 
 void SetCaption(HWND control, std::string_view text);
+// A label's caption on its one line: in the user-interface font, or in the
+// largest smaller size of it that fits when the text is wider than the
+// label.
+void SetCaptionFitting(HWND label, std::string_view text);
 std::string GetCaption(HWND control);
 // A control's own visibility, whether or not its parent is shown.
 void SetVisible(HWND control, bool visible);

@@ -30,7 +30,7 @@ bool IsNumber(std::string_view text) {
 }
 
 void Say(const AddControls& c, const char* message, COLORREF colour) {
-  SetCaption(c.Label3, message);
+  SetCaptionFitting(c.Label3, message);
   SetForeColor(c.Label3, colour);
   SetVisible(c.Label3, true);
 }
@@ -66,10 +66,14 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
   // is touched.
   if (picked.picked_class.empty()) return Refuse(c, kNothingPickedMessage);
   if (picked.title_cut) return Refuse(c, kTitleCutMessage);
+  if (picked.title_beyond_ansi) return Refuse(c, kTitleBeyondAnsiMessage);
 
   int chosen = -1;
   for (int k = 0; k < 3; ++k) {
     if (GetOptionValue(c.Op1[k])) chosen = k;
+  }
+  if (chosen >= 0 && picked.caption_beyond_ansi[chosen]) {
+    return Refuse(c, kButtonBeyondAnsiMessage);
   }
   std::string caption = chosen < 0 ? std::string() : GetCaption(c.cmd1[chosen]);
   std::string title(TrimBlanks(GetCaption(c.Text1)));

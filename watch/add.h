@@ -21,7 +21,12 @@ inline constexpr const char* kTitleCutMessage = "The title is too long to store.
 inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
 inline constexpr const char* kMessageNotStorableMessage = "The message can't be stored. NOT added!";
 inline constexpr const char* kWriteFailedMessage = "The INI file can't be written. NOT added!";
-inline constexpr const char* kAddedMessage = "Added. Answered from now on.";
+inline constexpr const char* kTitleBeyondAnsiMessage =
+    "The title has characters this system cannot store. NOT added!";
+inline constexpr const char* kButtonBeyondAnsiMessage =
+    "The button has characters this system cannot store. NOT added!";
+// Add works only while monitoring is off.
+inline constexpr const char* kAddedMessage = "Added. Answered as soon as monitoring is on.";
 inline constexpr COLORREF kRefusedColour = RGB(255, 0, 0);
 inline constexpr COLORREF kAddedColour = RGB(0, 100, 0);  // dark green
 
@@ -38,6 +43,10 @@ struct AddControls {
 struct PickedWindow {
   std::string_view picked_class;  // empty: nothing captured, or it was gone
   bool title_cut;
+  // Characters the ANSI code page cannot hold, which read as "?": a
+  // look-up by that text would never find the window again.
+  bool title_beyond_ansi = false;
+  std::array<bool, 3> caption_beyond_ansi = {};  // per cmd1
 };
 
 // After a successful Add the file is loaded into `table` again, as "Read

@@ -8,10 +8,27 @@
 namespace pallix {
 namespace {
 
-// What Windows keeps of a control's text, without a message to its window:
-// a hung program cannot stop the reader, and the text is the same whether
-// the control is another program's or this one's. Given as ANSI text like
-// every other text Pallix keeps.
+bool IsProfileBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+}
+
+void AddDescendants(HWND window, std::vector<HWND>& into) {
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    into.push_back(child);
+    AddDescendants(child, into);
+  }
+}
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
+}  // namespace
+
+// The text is the same whether the control is another program's or this
+// one's, and ANSI like every other text Pallix keeps.
 std::string ControlText(HWND control) {
   wchar_t wide[1024];
   int n = ::InternalGetWindowText(control, wide, static_cast<int>(std::size(wide)));
@@ -21,11 +38,25 @@ std::string ControlText(HWND control) {
   return std::string(text, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
 }
 
-bool IsProfileBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+std::vector<HWND> Descendants(HWND window) {
+  std::vector<HWND> all;
+  if (window) AddDescendants(window, all);
+  return all;
 }
 
-}  // namespace
+std::string ClassName(HWND window) {
+  char name[256];
+  int n = ::GetClassNameA(window, name, sizeof name);
+  return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+bool ClassNameIs(std::string_view name, std::string_view is) {
+  return Upper(name) == Upper(is);
+}
+
+bool ClassNameHas(std::string_view name, std::string_view part) {
+  return Upper(name).find(Upper(part)) != std::string::npos;
+}
 
 std::string JoinMessage(const std::vector<std::string>& texts) {
   std::string joined;
@@ -42,13 +73,11 @@ std::string JoinMessage(const std::vector<std::string>& texts) {
 
 std::vector<HWND> MessageControls(HWND dialog) {
   std::vector<HWND> controls;
-  // Windows picks out the "Static" children (whatever the case of their
-  // class name), in window order: one call each, where asking every child
-  // its class would cost two.
-  if (!dialog) return controls;
-  for (HWND child = ::FindWindowExA(dialog, nullptr, "Static", nullptr); child;
-       child = ::FindWindowExA(dialog, child, "Static", nullptr)) {
-    controls.push_back(child);
+  for (HWND window : Descendants(dialog)) {
+    std::string window_class = ClassName(window);
+    if (ClassNameIs(window_class, "Static") || ClassNameHas(window_class, ".STATIC.")) {
+      controls.push_back(window);
+    }
   }
   return controls;
 }

@@ -15,8 +15,26 @@ namespace pallix {
 // each line break (CR LF, CR or LF) reads as one blank.
 std::string JoinMessage(const std::vector<std::string>& texts);
 
-// The dialog's direct "Static" children, in window order: the controls its
-// message is read from.
+// What Windows keeps of a window's text, as ANSI text, read without a
+// message to its window, so that a hung program cannot stop the reader.
+std::string ControlText(HWND window);
+
+// Every window below this one, at any depth, depth first in window order
+// (a window before its own children): dialogs nest their controls in
+// panels and hosts.
+std::vector<HWND> Descendants(HWND window);
+
+// The window's class name; empty when the window is gone.
+std::string ClassName(HWND window);
+
+// Class names compared as Windows compares them, without regard to case:
+// the whole name, or a part of it (Windows Forms names its controls
+// "WindowsForms10.BUTTON.app.0." and a suffix of the program's).
+bool ClassNameIs(std::string_view name, std::string_view is);
+bool ClassNameHas(std::string_view name, std::string_view part);
+
+// The dialog's "Static" controls and Windows Forms labels, at any depth,
+// in that order: the controls its message is read from.
 std::vector<HWND> MessageControls(HWND dialog);
 
 // The texts those controls show now, joined as above, read from what

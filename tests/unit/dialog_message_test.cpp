@@ -23,19 +23,22 @@ TEST(DialogMessage, TextsAreJoinedByOneBlankAndEachLineBreakIsOneBlank) {
   EXPECT_EQ(MessagePrefill(" "), "");
 }
 
-TEST(DialogMessage, OnlyTheDialogsOwnTextsCountInWindowOrder) {
+TEST(DialogMessage, StaticsAndFormsLabelsAtAnyDepthCountInWindowOrder) {
+  constexpr char kFormsLabel[] = "WindowsForms10.STATIC.app.0.pallix_test";
+  test::RegisterSuperclass("Static", kFormsLabel);
+  test::RegisterWindowClass("PallixPanel");
   test::TestDialog dialog("Several", {"OK"});
   dialog.Say("Save changes to");
   dialog.Say("");
-  dialog.Say("part1.3dm?\r\nAll unsaved work\nis lost.");
-  // Neither an edit box's text nor a text inside a panel is the message.
-  ::CreateWindowExA(0, "Edit", "typed", WS_CHILD, 0, 0, 50, 20, dialog.hwnd(), nullptr, nullptr,
-                    nullptr);
-  test::TestDialog panel("", {}, "PallixPanel");
-  ::SetWindowLongPtrA(panel.hwnd(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
-  ::SetParent(panel.hwnd(), dialog.hwnd());
-  panel.Say("inside a panel");
-  EXPECT_EQ(DialogMessage(dialog.hwnd()), "Save changes to part1.3dm? All unsaved work is lost.");
+  HWND panel = ::CreateWindowExA(0, "PallixPanel", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20,
+                                 dialog.hwnd(), nullptr, nullptr, nullptr);
+  ::CreateWindowExA(0, kFormsLabel, "part1.3dm", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, panel,
+                    nullptr, nullptr, nullptr);
+  dialog.Say("in a panel?\r\nAll unsaved work\nis lost.");
+  // An edit box's text is no message.
+  ::CreateWindowExA(0, "Edit", "typed", WS_CHILD, 0, 0, 50, 20, panel, nullptr, nullptr, nullptr);
+  EXPECT_EQ(DialogMessage(dialog.hwnd()),
+            "Save changes to part1.3dm in a panel? All unsaved work is lost.");
   EXPECT_EQ(DialogMessage(nullptr), "");
 }
 

@@ -68,18 +68,13 @@ TEST_F(Monitor, TwoDialogsThatMatchAreAnsweredOneATick) {
 }
 
 TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
-  Watch({"Save changes[&Yes]<<#32770>>", "No class[OK]", "Nested[OK]<<#32770>>",
-         "Plain[DEFAULT]<<#32770>>"});
+  Watch({"Save changes[&Yes]<<#32770>>", "No class[OK]", "Plain[DEFAULT]<<#32770>>"});
   TestDialog other_class("Save changes", {"&Yes"}, "PallixOtherClass");
   TestDialog no_class("No class", {"OK"});
-  TestDialog nested("Nested", {});
-  TestDialog panel("", {"OK"}, "PallixPanel");  // the button's parent, inside the dialog
-  ::SetWindowLongPtrA(panel.hwnd(), GWL_STYLE, WS_CHILD | WS_VISIBLE);
-  ::SetParent(panel.hwnd(), nested.hwnd());
   {
     TestDialog plain("Plain", {"OK", "Cancel"});
     for (int i = 0; i < 3; ++i) Tick();
-    for (TestDialog* d : {&other_class, &no_class, &panel, &plain}) {
+    for (TestDialog* d : {&other_class, &no_class, &plain}) {
       EXPECT_TRUE(d->clicks().empty()) << GetCaption(d->hwnd());
     }
   }
@@ -89,13 +84,43 @@ TEST_F(Monitor, NeverClicksWhatTheEntryDoesNotNameExactly) {
   EXPECT_EQ(with_default.clicks(), Clicks{101});
 }
 
-TEST_F(Monitor, PressesTheFirstEnabledVisibleButtonWithTheCaption) {
-  Watch({"Wait[OK]<<#32770>>"});
-  TestDialog wait("Wait", {"OK", "OK", "OK", "OK"});
-  ::EnableWindow(wait.button(0), FALSE);
-  ::ShowWindow(wait.button(1), SW_HIDE);
+// Which button, at any depth, enabled and shown: the DialogButtons tests.
+TEST_F(Monitor, ADialogNotReadyYetIsLookedAtAgainWithinTheTick) {
+  Watch({"Coming[OK]<<#32770>>", "Standing[OK]<<#32770>>"});
+  TestDialog coming("Coming", {"OK"}), standing("Standing", {"OK"});
+  ::ShowWindow(coming.hwnd(), SW_HIDE);
+  auto look_again = [&] {
+    // Only ending a timer tells whether it was set.
+    bool set = ::KillTimer(form_.hwnd(), kLookAgainTimerId);
+    form_.OnTimer(kLookAgainTimerId);
+    return set;
+  };
   Tick();
-  EXPECT_EQ(wait.clicks(), Clicks{102});
+  EXPECT_TRUE(look_again());
+  EXPECT_TRUE(coming.clicks().empty());
+  ::EnableWindow(coming.button(0), FALSE);
+  ::ShowWindow(coming.hwnd(), SW_SHOWNA);
+  EXPECT_TRUE(look_again());
+  EXPECT_TRUE(coming.clicks().empty());
+  ::EnableWindow(coming.button(0), TRUE);
+  EXPECT_TRUE(look_again());
+  EXPECT_EQ(coming.clicks(), Clicks{100});
+  // Nothing waits now; the look again pressed only what had waited.
+  EXPECT_FALSE(::KillTimer(form_.hwnd(), kLookAgainTimerId));
+  EXPECT_EQ(standing.clicks(), Clicks{100});
+
+  // Up to about a tick, then the next tick looks.
+  ::ShowWindow(coming.hwnd(), SW_HIDE);
+  Tick();
+  int looks = 0;
+  while (look_again()) ++looks;
+  EXPECT_EQ(looks, static_cast<int>(kLooksAgainPerTick));
+  // Switched off, nothing more is pressed.
+  Tick();
+  Press(form_.controls().Command2);
+  ::ShowWindow(coming.hwnd(), SW_SHOWNA);
+  form_.OnTimer(kLookAgainTimerId);
+  EXPECT_EQ(coming.clicks(), Clicks{100});
 }
 
 TEST_F(Monitor, AWindowLeftAloneHidesNoNewerOneOfItsTitle) {

@@ -206,8 +206,8 @@ TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
   EXPECT_EQ(Pixel(dialog.hwnd(), 0, 80), kRed);
   EXPECT_EQ(form_.picker().picked_class(), "#32770");
   EXPECT_EQ(GetCaption(c().Text4), "#32770");
-  EXPECT_EQ(form_.picker().button_count(), 5);
-  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
+  EXPECT_EQ(form_.picker().button_count(), 4);
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", "Retry"}));
   EXPECT_TRUE(GetOptionValue(c().Op1[0]));
   EXPECT_FALSE(GetOptionValue(c().Op1[2]));
   EXPECT_EQ(test::Items(c().List1),
@@ -219,8 +219,27 @@ TEST_F(Capture, ADragNamesOutlinesAndScansTheWindowUnderThePointer) {
   // the chooser is emptied by the press and filled again by the scan.
   Drag({});
   EXPECT_EQ(form_.picker().picked_window(), dialog.hwnd());
-  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", ""}));
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"&Yes", "No", "Retry"}));
   ::DestroyWindow(other);
+}
+
+TEST_F(Capture, AGroupBoxAndACheckBoxBeforeTheButtonsAreNeverOffered) {
+  test::TestDialog dialog("Options", {});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  int x = 0;
+  auto make = [&](const char* text, DWORD kind) {
+    return ::CreateWindowExA(0, "Button", text, WS_CHILD | WS_VISIBLE | kind, x += 80, 40, 75, 24,
+                             dialog.hwnd(), nullptr, nullptr, nullptr);
+  };
+  make("Settings", BS_GROUPBOX);
+  make("Don't ask again", BS_AUTOCHECKBOX);
+  HWND ok = make("OK", BS_DEFPUSHBUTTON);
+  make("Cancel", BS_PUSHBUTTON);
+  make("Help", BS_PUSHBUTTON);
+  ::UpdateWindow(dialog.hwnd());
+  Drag({ok});
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"OK", "Cancel", "Help"}));
+  EXPECT_TRUE(GetOptionValue(c().Op1[0]));
 }
 
 TEST_F(Capture, LosingTheMouseMidDragEndsThePickWithoutAScan) {
@@ -482,6 +501,8 @@ TEST_F(Add, RefusesWhatCouldNeverBeAnsweredOrStoredAndWritesNothing) {
       {saturated, "New", "OK", dialog, kTableFullMessage},
       {two, "New", "OK", {"", false}, kNothingPickedMessage},
       {two, "New", "OK", {"#32770", true}, kTitleCutMessage},
+      {two, "New", "OK", {"#32770", false, true}, kTitleBeyondAnsiMessage},
+      {two, "New", "OK", {"#32770", false, false, {true}}, kButtonBeyondAnsiMessage},
       {two, "Save [draft]", "OK", dialog, kNotStorableMessage},
       {two, "New", "O]K", dialog, kNotStorableMessage},
       {two, "New", " OK", dialog, kNotStorableMessage},

@@ -52,6 +52,14 @@ void RegisterWindowClass(const char* name, WNDPROC proc) {
   ::RegisterClassA(&wc);
 }
 
+void RegisterSuperclass(const char* base, const char* name) {
+  WNDCLASSA wc{};
+  ::GetClassInfoA(nullptr, base, &wc);
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.lpszClassName = name;
+  ::RegisterClassA(&wc);
+}
+
 std::vector<std::string> Items(HWND control) {
   std::vector<std::string> items;
   for (int i = 0; i < ListCount(control); ++i) items.push_back(ListItem(control, i));

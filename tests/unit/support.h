@@ -32,6 +32,9 @@ std::string WatchFile(const std::vector<std::string>& entries);
 
 // Registers a window class of this program; again, it does no harm.
 void RegisterWindowClass(const char* name, WNDPROC proc = ::DefWindowProcA);
+// The system's control `base` under a name of this program's, as Windows
+// Forms names its controls.
+void RegisterSuperclass(const char* base, const char* name);
 
 // The items of one of our list boxes or combo boxes, in order.
 std::vector<std::string> Items(HWND control);

@@ -320,6 +320,68 @@ expect_caption() {
   done
 }
 
+# ---------------------------------------------------------------------------
+# Capturing another program's dialog with the picker, as the user does.
+
+# by_id ID: the main window's control with that id, as Pallix numbers them.
+readonly ID_LABEL3=1001 ID_TEXT1=1004 ID_PICTURE2=1006 ID_CMD1=1008 ID_OP1=1011 ID_TEXT6=1025
+by_id() { drv children --hwnd "$MAIN" | awk -F'\t' -v id="$1" '$3 == id { print $1; exit }'; }
+text_of() { drv text --hwnd "$(by_id "$1")"; }
+centre() {
+  local left top right bottom
+  read -r left top right bottom < <(drv rect --hwnd "$1") || fail "window $1 is gone"
+  echo $(((left + right) / 2)) $(((top + bottom) / 2))
+}
+# open_box NAME TITLE TEXT ARGS...: a dialog of another program; sets BOX.
+open_box() {
+  local tries=0
+  dialog "$1" "${@:4}" --title "$2" --text "$3" --timeout-ms 60000
+  until BOX=$(drv wait-window --class '#32770' --title "$2" --visible --timeout-ms 0) &&
+    BOX=${BOX%% *} && drv children --hwnd "$BOX" | cut -f4 | grep -qxF "$3"; do
+    ((tries++ < 100)) || fail "no dialog \"$2\" says \"$3\""
+    sleep 0.2
+  done
+}
+# drop_on BUTTON: a drag from the picker, let go over that button of BOX, at
+# any depth.
+drop_on() {
+  local x y step to_x to_y button
+  button=$(drv find-child --parent "$BOX" --text "$1" --deep) || fail "no button \"$1\" on $BOX"
+  read -r to_x to_y < <(centre "$button")
+  read -r x y < <(centre "$(by_id $ID_PICTURE2)")
+  xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2
+  for step in 1 2 3 4 5 6; do
+    xdotool mousemove $((x + (to_x - x) * step / 6)) $((y + (to_y - y) * step / 6)) sleep 0.1
+  done
+  xdotool sleep 0.5 mouseup 1 sleep 0.5
+}
+# expect_capture TITLE OFFERED CHOSEN MESSAGE: the main window after a drop.
+expect_capture() {
+  local offered
+  [[ $(drv text --hwnd "$MAIN") == "$(printf '%X' "$BOX")" && $(text_of $ID_TEXT1) == "$1" ]] ||
+    fail "the caption and Text1 read \"$(drv text --hwnd "$MAIN")\", \"$(text_of $ID_TEXT1)\""
+  offered=$(for i in 0 1 2; do text_of $((ID_CMD1 + i)); done | paste -sd'|')
+  [[ $offered == "$2" ]] || fail "the chooser offers $offered"
+  # BM_GETCHECK
+  [[ $(drv send --hwnd "$(by_id $((ID_OP1 + $3)))" --msg 240) == 1 ]] ||
+    fail "the button let go over is not the one chosen"
+  [[ $(text_of $ID_TEXT6) == "$4" ]] || fail "\"When it says:\" reads \"$(text_of $ID_TEXT6)\""
+}
+# switch CAPTION: Command2 pressed (a real click is the monitor journey's),
+# showing CAPTION afterwards.
+switch() {
+  drv click-button --parent "$MAIN" --text "$(drv text --hwnd "$COMMAND2")" >/dev/null
+  expect_caption "$1"
+}
+# expect_label3 TEXT: Label3 reads TEXT within a few seconds.
+expect_label3() {
+  local tries=0
+  until [[ $(text_of $ID_LABEL3) == "$1" ]]; do
+    ((tries++ < 25)) || fail "Label3 reads \"$(text_of $ID_LABEL3)\", not \"$1\""
+    sleep 0.2
+  done
+}
+
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
   set -uo pipefail
   case "${1:-}" in
