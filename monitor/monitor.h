@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -47,30 +49,46 @@ void swenable_Click(const MonitorSwitch& controls);
 // message, as a dialog's controls stay while its texts may change.
 class MessageCache {
  public:
+  // The top-level windows of that class and title, in the window system's
+  // order, as FindWindowEx finds them one by one. The desktop's top-level
+  // windows are listed once a pass, whatever the number of entries.
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
+  bool AnyOfClass(const std::string& window_class);
   const std::string& Of(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
     windows_.clear();
     read_.clear();
+    listed_desktop_ = false;
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
   void NextPass();
 
  private:
-  struct Found {
-    std::string window_class;
-    std::string title;
-    std::vector<HWND> windows;
+  // A window of the desktop as this pass saw it: its class once, its title
+  // once and only if an entry names its class.
+  struct TopLevel {
+    HWND hwnd;
+    ATOM atom;
+    std::wstring title;
+    bool title_read;
   };
+  void ListDesktop();
+  const std::wstring& ClassOf(const TopLevel& window);
+  const std::vector<TopLevel*>& OfClass(const std::string& window_class);
   struct Controls {
     HWND dialog;
     std::vector<HWND> statics;
     std::uint64_t listed;  // the pass that listed them
     bool read;             // in this pass
   };
-  std::vector<Found> windows_;
+  std::vector<TopLevel> desktop_;
+  std::vector<std::pair<ATOM, std::wstring>> class_names_;
+  std::unordered_map<std::string, std::vector<TopLevel*>> of_class_;
+  bool listed_desktop_ = false;
+  // By class and title.
+  std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
@@ -78,7 +96,12 @@ class MessageCache {
 
 class DialogMonitor {
  public:
-  // One pass over slots 1 to 20. A tick that fires while a pass is inside
+  // Told of each dialog an entry answered.
+  void OnAnswer(std::function<void(const WatchedEntry&)> answered) {
+    answered_ = std::move(answered);
+  }
+
+  // One pass over the table's slots. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
   // the next tick comes one period later anyway. A window is clicked until
   // a click closes it or clicks taken on three passes in a row leave it
@@ -92,6 +115,7 @@ class DialogMonitor {
   bool ticking_ = false;
   ClickMemory clicked_;
   MessageCache messages_;
+  std::function<void(const WatchedEntry&)> answered_;
 };
 
 }  // namespace pallix

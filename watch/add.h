@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,13 +16,14 @@ namespace pallix {
 // Refusals show in red; every Add ends with one of these or the
 // confirmation in Label3.
 inline constexpr const char* kDuplicateMessage = "Duplicate entry. Item has NOT been added!";
-inline constexpr const char* kTableFullMessage = "Only 20 windows can be watched. NOT added!";
 inline constexpr const char* kNothingPickedMessage = "Drag the picker onto a dialog first!";
 inline constexpr const char* kTitleCutMessage = "The title is too long to store. NOT added!";
 inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
 inline constexpr const char* kMessageNotStorableMessage = "The message can't be stored. NOT added!";
 inline constexpr const char* kWriteFailedMessage = "The INI file can't be written. NOT added!";
 inline constexpr const char* kAddedMessage = "Added. Answered from now on.";
+// Add's refusal at the limit, naming the number the new entry would have.
+std::string TableFullMessage(std::int64_t n);
 inline constexpr COLORREF kRefusedColour = RGB(255, 0, 0);
 inline constexpr COLORREF kAddedColour = RGB(0, 100, 0);  // dark green
 
@@ -39,6 +41,9 @@ struct PickedWindow {
   std::string_view picked_class;  // empty: nothing captured, or it was gone
   bool title_cut;
 };
+
+// Label3 shown with this message in this colour: how Add and Remove answer.
+void SayInLabel3(HWND label3, std::string_view message, COLORREF colour);
 
 // After a successful Add the file is loaded into `table` again, as "Read
 // ini" loads it, so that the new entry is answered at once.

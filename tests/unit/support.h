@@ -35,6 +35,8 @@ void RegisterWindowClass(const char* name, WNDPROC proc = ::DefWindowProcA);
 
 // The items of one of our list boxes or combo boxes, in order.
 std::vector<std::string> Items(HWND control);
+// The rows of one of our tables, their cells joined by "|".
+std::vector<std::string> Rows(HWND table);
 
 // A message box as the answerer found it.
 struct SeenBox {
