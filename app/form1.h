@@ -61,7 +61,7 @@ inline constexpr unsigned kCountsPeriodMs = 1000;
 inline constexpr unsigned kFilePeriodMs = 1000;
 
 inline constexpr const char* kRemoveWhileMonitoringMessage =
-    "Switch monitoring off to remove. NOT removed!";
+    "Switch monitoring off first. NOT removed!";
 
 // The handles of every control, under their names.
 struct Form1Controls {

@@ -101,7 +101,7 @@ void Form1::Create() {
   // Widths in pixels, for the texts each column mostly holds.
   TableColumns(
       c_.List2,
-      {{"Title", 66}, {"When it says", 64}, {"Button", 48}, {"Answered", 56}, {"Last", 58}});
+      {{"Title", 70}, {"When it says", 52}, {"Button", 46}, {"Answered", 62}, {"Last", 58}});
   ::EnableWindow(c_.Command6, FALSE);
   for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label2, c_.Label3}) SetBackColor(grey, kGrey);
 

@@ -92,6 +92,13 @@ const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
 }
 
 bool MessageCache::AnyOfClass(const std::string& window_class) {
+  // While a pass asks after few classes, Windows answers each with one
+  // look-up that lists nothing, which is all an idle tick needs; past that,
+  // one listing of the desktop answers for every class.
+  if (!listed_desktop_ && probes_ < kClassProbes) {
+    ++probes_;
+    return ::FindWindowA(window_class.c_str(), nullptr) != nullptr;
+  }
   return !OfClass(window_class).empty();
 }
 

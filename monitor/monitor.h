@@ -42,11 +42,13 @@ struct MonitorSwitch {
 void Command2_Click(const MonitorSwitch& controls);
 void swenable_Click(const MonitorSwitch& controls);
 
-// What the monitor has learnt of the desktop: within one pass, the
-// top-level windows of a class and title and the messages of the dialogs it
-// read, since twenty entries of one program's title look at the same few
-// windows; and, from pass to pass, which controls of each dialog hold its
-// message, as a dialog's controls stay while its texts may change.
+// What the monitor has learnt of the desktop: within one pass, its
+// top-level windows, listed once with each one's class and, when an entry
+// names that class, its title, read once, so that a pass costs the same
+// with one entry or a thousand; which of them each class and title names;
+// and the messages of the dialogs it read. From pass to pass, which controls
+// of each dialog hold its message, as a dialog's controls stay while its
+// texts may change.
 class MessageCache {
  public:
   // The top-level windows of that class and title, in the window system's
@@ -60,6 +62,7 @@ class MessageCache {
     windows_.clear();
     read_.clear();
     listed_desktop_ = false;
+    probes_ = 0;
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
@@ -87,6 +90,9 @@ class MessageCache {
   std::vector<std::pair<ATOM, std::wstring>> class_names_;
   std::unordered_map<std::string, std::vector<TopLevel*>> of_class_;
   bool listed_desktop_ = false;
+  // Classes asked after before the desktop was listed, in this pass.
+  static constexpr int kClassProbes = 8;
+  int probes_ = 0;
   // By class and title.
   std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
