@@ -5,9 +5,11 @@
 #include "app/autostart.h"
 #include "app/maker_links.h"
 #include "app/tray.h"
+#include "config/file_stamp.h"
 #include "config/report_error.h"
 #include "resources/resource_ids.h"
 #include "watch/add.h"
+#include "watch/remove.h"
 
 namespace pallix {
 
@@ -20,7 +22,9 @@ Form1::Form1()
       // hears of it from a balloon, never from a box the tick would wait on.
       answer_log_(AppPath(), [this](const std::string& why) {
         ShowTrayBalloon(c_.Picture1, kAppTitle, why);
-      }) {}
+      }) {
+  monitor_.OnAnswer([this](const WatchedEntry& entry) { CountAnswer(entry); });
+}
 
 Form1::~Form1() {
   if (c_.Picture1) ::DestroyWindow(c_.Picture1);
@@ -44,14 +48,93 @@ ChooserControls Form1::Chooser() const {
   return ChooserControls{c_.Combo1, c_.Command1, c_.Command2, c_.Command3, c_.Command4};
 }
 
-ReadIniControls Form1::ReadIni() const {
-  return ReadIniControls{c_.Combo1, c_.List2, c_.Text3};
+ReadIniControls Form1::ReadIni() {
+  return ReadIniControls{c_.Combo1, c_.Text3, [this] { ShowEntries(); }};
+}
+
+bool Form1::MonitoringOn() const {
+  return GetCaption(c_.Command2) == kDisableCaption;
+}
+
+void Form1::ShowEntries() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(static_cast<std::size_t>(watch_.Count()));
+  for (int i = 1; i <= watch_.Count(); ++i) rows.push_back(EntryRow(watch_, i, answers_, now));
+  TableSetRows(c_.List2, rows);
+  ShowRemovable();
+}
+
+void Form1::ShowCounts() {
+  counts_changed_ = false;
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  for (int i = 1; i <= watch_.Count() && i <= TableRowCount(c_.List2); ++i) {
+    std::vector<std::string> row = EntryRow(watch_, i, answers_, now);
+    TableSetCell(c_.List2, i - 1, 3, row[3]);
+    TableSetCell(c_.List2, i - 1, 4, row[4]);
+  }
+  // A time of today becomes a date once today is over: once, just after
+  // midnight.
+  UINT to_midnight =
+      ((23 - now.wHour) * 3600 + (59 - now.wMinute) * 60 + (60 - now.wSecond)) * 1000;
+  ::SetTimer(hwnd_, kMidnightTimerId, to_midnight + 1000, nullptr);
+}
+
+void Form1::CountAnswer(const WatchedEntry& entry) {
+  EntryAnswers& answers = answers_[entry];
+  ++answers.answered;
+  ::GetLocalTime(&answers.last);
+  counts_changed_ = true;
+  // The first change shows at once; those that follow within the second
+  // wait for its end, so that a burst of answers repaints once.
+  if (counts_timer_) return;
+  ShowCounts();
+  counts_timer_ = ::SetTimer(hwnd_, kCountsTimerId, kCountsPeriodMs, nullptr) != 0;
+}
+
+void Form1::ShowRemovable() {
+  ::EnableWindow(c_.Command6, TableSelected(c_.List2) >= 0 && !MonitoringOn());
+}
+
+void Form1::Command6_Click() {
+  int row = TableSelected(c_.List2);
+  if (row < 0) return;
+  if (MonitoringOn()) return SayInLabel3(c_.Label3, kRemoveWhileMonitoringMessage, kRefusedColour);
+  pallix::Command6_Click(c_.Label3, row + 1, watch_, ReadIni());
+}
+
+void Form1::List2_KeyDown(WORD key) {
+  if (key == VK_DELETE) Command6_Click();
+}
+
+void Form1::CheckFile() {
+  if (watch_.source.empty() || StampOf(watch_.source) == watch_.stamp) return;
+  // Half a write is not read: the check comes again once it is over.
+  if (BeingWritten(watch_.source)) return;
+  int selected = TableSelected(c_.List2);
+  ReloadWatchTable(watch_, ReadIni());
+  if (selected >= 0 && selected < TableRowCount(c_.List2)) TableSelect(c_.List2, selected);
+}
+
+void Form1::OnTableKey(int control_id, WORD key) {
+  if (control_id == kIdList2) Handle([&] { List2_KeyDown(key); });
+}
+
+void Form1::OnTableSelection(int control_id) {
+  if (control_id == kIdList2) ShowRemovable();
+}
+
+std::string Form1::OnTableTip(int control_id, int row) {
+  return control_id == kIdList2 ? EntryTip(watch_, row + 1) : std::string();
 }
 
 void Form1::Form_Load() {
   AddTrayIcon(c_.Picture1, kIconTray);
   combo_refresh(File1, c_.Combo1);
   Handle([&] { Command5_Click(watch_, ReadIni()); });
+  ::SetTimer(hwnd_, kFileTimerId, kFilePeriodMs, nullptr);
 }
 
 void Form1::Start(bool background) {
@@ -131,6 +214,7 @@ void Form1::OnCommand(int id) {
         break;
       case kIdCommand2:
         SetTrayTip(c_.Picture1, Command2_Click(Switch()));
+        ShowRemovable();
         break;
       case kIdCommand3:
         Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3},
@@ -152,6 +236,10 @@ void Form1::OnCommand(int id) {
         break;
       case kIdSwenable:
         SetTrayTip(c_.Picture1, swenable_Click(Switch()));
+        ShowRemovable();
+        break;
+      case kIdCommand6:
+        Command6_Click();
         break;
       case kIdSwopen:
         swopen_Click(tray);
@@ -190,12 +278,35 @@ void Form1::OnTimer(UINT_PTR timer_id) {
 #ifdef PALLIX_BENCH_FIRST_TICK
   if (timer_id == kMonitorTimerId) NoteFirstTick();
 #endif
-  if (timer_id == kMonitorTimerId)
-    Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_, hwnd_); });
-  // A switch-off in the yields of a pass that then set the look again
-  // leaves it set: the switch's caption tells.
-  if (timer_id == kLookAgainTimerId && GetCaption(c_.Command2) == kDisableCaption)
-    Handle([&] { monitor_.LookAgain_Timer(watch_, &answer_log_, hwnd_); });
+  switch (timer_id) {
+    case kMonitorTimerId:
+      Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_, hwnd_); });
+      break;
+    case kLookAgainTimerId:
+      // A switch-off in the yields of a pass that then set the look again
+      // leaves it set: the switch's caption tells.
+      if (GetCaption(c_.Command2) == kDisableCaption)
+        Handle([&] { monitor_.LookAgain_Timer(watch_, &answer_log_, hwnd_); });
+      break;
+    case kCountsTimerId:
+      // Nothing changed for a second: no more work till the next answer.
+      if (counts_changed_) {
+        ShowCounts();
+      } else {
+        ::KillTimer(hwnd_, kCountsTimerId);
+        counts_timer_ = false;
+      }
+      break;
+    case kMidnightTimerId:
+      ::KillTimer(hwnd_, kMidnightTimerId);
+      ShowCounts();
+      break;
+    case kFileTimerId:
+      Handle([&] { CheckFile(); });
+      break;
+    default:
+      break;
+  }
 }
 
 void Form1::OnTrayMessage(UINT mouse_message) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/entry_list.h"
 #include "config/chooser.h"
 #include "monitor/answer_log.h"
 #include "monitor/monitor.h"
@@ -40,6 +41,7 @@ enum ControlId : int {
   kIdList1,
   kIdText6,
   kIdLabel2,
+  kIdCommand6,
   // traymenu
   kIdKorrelcom = 2001,
   kIdSwenable,
@@ -49,12 +51,26 @@ enum ControlId : int {
   kIdStartup,
 };
 
+// The main window's timers besides the monitor's two: List2's counts
+// brought up to date at most once a second; the loaded file looked at once
+// a second; "Last" turned from a time into a date at midnight.
+inline constexpr UINT_PTR kCountsTimerId = kLookAgainTimerId + 1;
+inline constexpr UINT_PTR kFileTimerId = kCountsTimerId + 1;
+inline constexpr UINT_PTR kMidnightTimerId = kFileTimerId + 1;
+inline constexpr unsigned kCountsPeriodMs = 1000;
+inline constexpr unsigned kFilePeriodMs = 1000;
+
+inline constexpr const char* kRemoveWhileMonitoringMessage =
+    "Switch monitoring off first. NOT removed!";
+
 // The handles of every control, under their names.
 struct Form1Controls {
   HWND Label3, Text5, Pic1, Text1, Text6, Label1, Label2, Picture2, Shape1;
   std::array<HWND, 3> cmd1, Op1;
   HWND Command1, Combo1, Command4, Command3, Command2;
   HWND Text4, Text2, Picture1, Text3, List2, Command5, List1;
+  HWND Command6;  // "Remove"
+
   HMENU traymenu;
 };
 
@@ -86,6 +102,7 @@ class Form1 final : public EventSink {
   HWND hwnd() const { return hwnd_; }
   const Form1Controls& controls() const { return c_; }
   const WatchTable& watch() const { return watch_; }
+  const AnswerCounts& answers() const { return answers_; }
   Picker& picker() { return picker_; }
 
   // EventSink
@@ -100,6 +117,9 @@ class Form1 final : public EventSink {
   void OnBackgroundClick() override;
   void OnBackgroundDblClick() override;
   void OnPictureMouse(int control_id, UINT message, POINT at) override;
+  void OnTableKey(int control_id, WORD key) override;
+  void OnTableSelection(int control_id) override;
+  std::string OnTableTip(int control_id, int row) override;
   bool OnQueryClose(int reason) override;
   void OnDestroy() override { Form_Unload(); }
 
@@ -109,9 +129,20 @@ class Form1 final : public EventSink {
   void Handle(const std::function<void()>& handler);
 
   void ArmPicker();
+  bool MonitoringOn() const;
+  // List2 filled from the table, and the counts' cells brought up to date.
+  void ShowEntries();
+  void ShowCounts();
+  void CountAnswer(const WatchedEntry& entry);
+  // "Remove" can be pressed only when there is something it may remove.
+  void ShowRemovable();
+  void List2_KeyDown(WORD key);
+  void Command6_Click();
+  // A change of the loaded file on disk loads it again.
+  void CheckFile();
   MonitorSwitch Switch() const;
   ChooserControls Chooser() const;
-  ReadIniControls ReadIni() const;
+  ReadIniControls ReadIni();
 
   HWND hwnd_ = nullptr;
   Form1Controls c_;
@@ -119,6 +150,10 @@ class Form1 final : public EventSink {
   WatchTable watch_;
   DialogMonitor monitor_;
   AnswerLog answer_log_;
+  AnswerCounts answers_;
+  // Counts changed since List2 last showed them; whether their timer runs.
+  bool counts_changed_ = false;
+  bool counts_timer_ = false;
   Picker picker_;
   // Activation counts once per showing: switching back from another
   // program is no new activation.

@@ -26,7 +26,10 @@ RECT ToPixels(Twips t) {
 }
 
 // The client area's place on the screen and its size.
-constexpr Twips kClientArea{3435, 2610, 4680, 2415};
+// It grew below the monitoring switch to hold the entries in view.
+constexpr Twips kClientArea{3435, 2610, 4680, 4770};
+// How far the controls that are never seen moved down with it.
+constexpr int kGrown = 2355;
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGrey = RGB(192, 192, 192);
@@ -55,7 +58,7 @@ void Form1::Create() {
   const int op1_left[3] = {180, 1590, 3030};
   c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 1260, 1155, 345});
   c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 1290, 225, 255});
-  c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300, 3585, 840});
+  c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300 + kGrown, 3585, 840});
   c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 1260, 1155, 345});
   c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 1260, 1155, 345});
   c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 1290, 225, 255});
@@ -64,11 +67,14 @@ void Form1::Create() {
   c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1710, 1875, 315});
   c_.Command2 =
       make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 2070, 4545, 315});
-  c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", {-30, 3630, 9315, 315});
-  c_.Command5 = make(ControlKind::kButton, kIdCommand5, "Read ini", {3360, 5670, 735, 375});
-  c_.List2 = make(ControlKind::kListBox, kIdList2, "", {4230, 5370, 4695, 645});
-  c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", {4260, 4920, 3615, 375});
-  c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", {0, 3180, 2625, 315});
+  c_.List2 = make(ControlKind::kTable, kIdList2, "", {90, 2460, 4545, 1830});
+  c_.Command6 = make(ControlKind::kButton, kIdCommand6, "Remove", {3780, 4365, 855, 315});
+  // Below the visible area, never seen.
+  c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", {-30, 3630 + kGrown, 9315, 315});
+  c_.Command5 =
+      make(ControlKind::kButton, kIdCommand5, "Read ini", {3360, 5670 + kGrown, 735, 375});
+  c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", {4260, 4920 + kGrown, 3615, 375});
+  c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", {0, 3180 + kGrown, 2625, 315});
   // Controls that take no focus.
   c_.Label3 = make(ControlKind::kCentredLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
                    {60, 0, 3675, 225});
@@ -92,6 +98,11 @@ void Form1::Create() {
   }
   SetVisible(c_.Command4, false);
   SetBackColor(c_.Command2, kMonitorOffColour);
+  // Widths in pixels, for the texts each column mostly holds.
+  TableColumns(
+      c_.List2,
+      {{"Title", 70}, {"When it says", 52}, {"Button", 46}, {"Answered", 62}, {"Last", 58}});
+  ::EnableWindow(c_.Command6, FALSE);
   for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label2, c_.Label3}) SetBackColor(grey, kGrey);
 
   picker_.Attach(PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text6, c_.Text2, c_.Text4,

@@ -10,6 +10,7 @@
 // Exit status: 0 done or true, 1 not found, timed out or false, 2 bad usage.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shobjidl.h>
@@ -68,7 +69,10 @@ const char kUsageText[] =
     "  link --file F                      a shortcut as the shell reads it:\n"
     "                                     TARGET<tab>WORKING FOLDER<tab>ARGUMENTS\n"
     "  windows --class C                  every top-level window of that class:\n"
-    "                                     HANDLE<tab>PID<tab>VISIBLE (0|1) per line\n";
+    "                                     HANDLE<tab>PID<tab>VISIBLE (0|1) per line\n"
+    "  table --hwnd H                     a list view's rows, one a line:\n"
+    "                                     LEFT TOP RIGHT BOTTOM (on the screen)<tab>\n"
+    "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -485,6 +489,48 @@ int Windows(const Args& args) {
   return kOk;
 }
 
+// A list view keeps its rows in its own process: what it is asked for is
+// written and read in that process's memory.
+int Table(const Args& args) {
+  HWND list = HandleOption(args, "hwnd");
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kNo;
+  constexpr SIZE_T kText = 1024;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT, PAGE_READWRITE));
+  int columns = static_cast<int>(SendMessageA(
+      reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+  int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int r = 0; r < rows; ++r) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    SendMessageA(list, LVM_GETITEMRECT, r, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    bool selected = SendMessageA(list, LVM_GETITEMSTATE, r, LVIS_SELECTED) & LVIS_SELECTED;
+    std::printf("%ld %ld %ld %ld\t%d", rect.left, rect.top, rect.right, rect.bottom, selected);
+    for (int c = 0; c < columns; ++c) {
+      LVITEMA item{};
+      item.iSubItem = c;
+      item.pszText = remote + sizeof(LVITEMA);
+      item.cchTextMax = kText;
+      WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+      LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote));
+      char text[kText] = "";
+      ReadProcessMemory(process, remote + sizeof(LVITEMA), text, kText, nullptr);
+      std::printf("\t%s",
+                  Escaped(std::string_view(text, n > 0 ? static_cast<size_t>(n) : 0)).c_str());
+    }
+    std::printf("\n");
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return kOk;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -505,6 +551,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"version", Version},
     {"link", Link},
     {"windows", Windows},
+    {"table", Table},
 };
 
 }  // namespace

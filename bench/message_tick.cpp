@@ -62,7 +62,8 @@ int main() {
   const int open = BoxesOpen();
 
   pallix::WatchTable table;
-  for (int slot = 1; slot <= pallix::kWatchSlots; ++slot) {
+  table.Resize(20);
+  for (int slot = 1; slot <= table.Count(); ++slot) {
     table.watch_title[slot] = kTitle;
     table.watch_button[slot] = "&Yes";
     table.watch_class[slot] = "#32770";

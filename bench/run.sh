@@ -8,7 +8,9 @@
 # calls (the floor of the method), the processor time of Pallix and the Wine
 # server while monitoring idles against a bare 55 ms timer making as many
 # lookups (the floor of idling), memory and object counts, and a soak of
-# 1,000 dialogs, the picker's handlers timed on real windows
+# 1,000 dialogs, two hundred entries (idle, latency, one tick among fifty
+# other windows, bench/list_tick.cpp) and the time from a hand edit to its
+# answer (bench/hand_edit.cpp), the picker's handlers timed on real windows
 # (bench/picker.cpp), what the answer log costs an answer and a line
 # (bench/answer_log.cpp), entries that carry messages: latency with twenty,
 # and one tick timed in-process against three nested dialogs
@@ -19,7 +21,7 @@
 # from machine to machine and run to run.
 # Each figure is printed with its target and PASS or FAIL; the exit status
 # is 0 when every target is met and 1 when one is missed. Takes about
-# twelve minutes.
+# fifteen minutes.
 # Everything it makes lives under build/bench; the Wine prefix and display
 # are its own and go when it ends.
 set -euo pipefail
@@ -421,6 +423,29 @@ sleep 1
 process_series process_floor yes "${process_box[@]}"
 read -r pfloor_median pfloor_p95 pfloor_answered <<<"$PROC_FIGURES"
 wine_end "$poller_pid"
+# Two hundred entries: idle against the floor with twenty lookups, latency
+# with the series' box the last of them, one tick timed in-process among
+# some fifty other windows, and the time from a hand edit to its answer.
+echo "== two hundred entries: idle, latency, one tick; a hand edit to its answer"
+long_entries=()
+for i in $(seq 1 199); do long_entries+=("Idle entry ${i}[&Yes]<<#32770>>"); done
+long_entries+=('Bench box[&Yes]<<#32770>>')
+start_pallix long "${long_entries[@]}"
+switch_monitoring "Enable monitoring"
+sleep 2
+echo "   idle, 60 s"
+idle_cost "$PALLIX_LINUX" 60
+idle200_pct=$IDLE_PCT idle200_ms=$IDLE_MS idle200_wall=$IDLE_WALL idle200_split=$IDLE_SPLIT
+echo "   answer latency, $latency_count boxes"
+series latency_long "${latency_series[@]}"
+long_median=${SUMMARY[median_ms]} long_p99=${SUMMARY[p99_ms]}
+long_answered=${SUMMARY[answered]} long_wrong=${SUMMARY[wrong]}
+stop_pallix
+declare -A LIST=() HAND=()
+bench_figures pallix_list_tick_bench.exe LIST
+mkdir -p "$WINE_LOGS/pallix_hand_edit_bench"
+cp "$dialogs" "$WINE_LOGS/pallix_hand_edit_bench/"
+bench_figures pallix_hand_edit_bench.exe HAND
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -512,6 +537,24 @@ floor_row "TaskDialog, new process: median" "$task_median" "$pfloor_median" 30
 row "TaskDialog, new process: p95 / answered" "$task_p95 ms / $task_answered of $process_count" \
   "all answered" "$(verdict "$task_answered == $process_count")"
 
+idle_row "Idle, 200 entries, monitoring on" "$idle200_pct" "$idle200_split" "$idle200_wall" \
+  "$bare20_pct"
+row "200 entries: latency median" "$long_median ms" \
+  "<= floor + 30 = $(awk -v f="$floor_median" 'BEGIN{printf "%.1f", f+30}') ms" \
+  "$(verdict "$long_median <= $floor_median + 30")"
+row "200 entries: latency p99" "$long_p99 ms" \
+  "<= floor + 60 = $(awk -v f="$floor_p99" 'BEGIN{printf "%.1f", f+60}') ms" \
+  "$(verdict "$long_p99 <= $floor_p99 + 60")"
+row "200 entries: answered" "$long_answered of $latency_count, $long_wrong wrong" \
+  "all, none wrong" "$(verdict "$long_answered == $latency_count && $long_wrong == 0")"
+row "Tick, ${LIST[others]} other windows: 1 / 200" \
+  "${LIST[tick1_median_us]} / ${LIST[tick200_median_us]} us" \
+  "200 <= 1.5 x 1 = $(awk -v t="${LIST[tick1_median_us]}" 'BEGIN { printf "%.1f", 1.5 * t }') us" \
+  "$(verdict "${LIST[tick200_median_us]} <= 1.5 * ${LIST[tick1_median_us]}")"
+row "Tick, p99: 1 / 200 entries" "${LIST[tick1_p99_us]} / ${LIST[tick200_p99_us]} us" "" ""
+row "Hand edit's write to its answer, median" \
+  "${HAND[handedit_median_ms]} ms (${HAND[handedit_min_ms]}-${HAND[handedit_max_ms]}, ${HAND[runs]} runs)" \
+  "" ""
 row "Answer log: latency with / without, median" "$with_median / $without_median ms" "" ""
 row "Answer log: latency with / without, p95" "$with_p95 / $without_p95 ms" "" ""
 row "Answer log: latency with / without, p99" "$with_p99 / $without_p99 ms" "" ""

@@ -11,17 +11,95 @@
 
 namespace pallix {
 
+namespace {
+
+// The title as Windows keeps it, read without a message to the window's
+// program, as FindWindowEx reads it.
+std::wstring WindowTitle(HWND window) {
+  wchar_t title[512];
+  int n = ::InternalGetWindowText(window, title, static_cast<int>(std::size(title)));
+  return std::wstring(title, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::wstring Wide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return wide;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+void MessageCache::ListDesktop() {
+  listed_desktop_ = true;
+  desktop_.clear();
+  class_names_.clear();
+  of_class_.clear();
+  ::EnumWindows(
+      [](HWND window, LPARAM into) {
+        reinterpret_cast<std::vector<TopLevel>*>(into)->push_back(
+            TopLevel{window, ::GetClassWord(window, GCW_ATOM), {}, false});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&desktop_));
+}
+
+// A class's name is asked once a pass, of the first window of that class:
+// windows of one class share one atom.
+const std::wstring& MessageCache::ClassOf(const TopLevel& window) {
+  for (const auto& [atom, name] : class_names_) {
+    if (atom == window.atom) return name;
+  }
+  wchar_t name[256];
+  int n = ::GetClassNameW(window.hwnd, name, static_cast<int>(std::size(name)));
+  return class_names_.emplace_back(window.atom, std::wstring(name, n > 0 ? n : 0)).second;
+}
+
+const std::vector<MessageCache::TopLevel*>& MessageCache::OfClass(const std::string& window_class) {
+  if (!listed_desktop_) ListDesktop();
+  if (auto known = of_class_.find(window_class); known != of_class_.end()) return known->second;
+  std::vector<TopLevel*>& of_class = of_class_[window_class];
+  // As FindWindowEx compares a class: its name without regard to case, as
+  // Windows keeps class names.
+  std::wstring wanted = Wide(window_class);
+  if (wanted.empty()) return of_class;
+  for (TopLevel& window : desktop_) {
+    if (SameText(ClassOf(window), wanted)) of_class.push_back(&window);
+  }
+  return of_class;
+}
+
 const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
                                                const std::string& title) {
-  for (const Found& found : windows_) {
-    if (found.window_class == window_class && found.title == title) return found.windows;
+  std::string key = window_class + '\0' + title;
+  if (auto known = windows_.find(key); known != windows_.end()) return known->second;
+  std::vector<HWND>& found = windows_[std::move(key)];
+  std::wstring wanted = Wide(title);
+  for (TopLevel* window : OfClass(window_class)) {
+    if (!window->title_read) {
+      window->title = WindowTitle(window->hwnd);
+      window->title_read = true;
+    }
+    if (SameText(window->title, wanted)) found.push_back(window->hwnd);
   }
-  Found& found = windows_.emplace_back(Found{window_class, title, {}});
-  for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), title.c_str()); w;
-       w = ::FindWindowExA(nullptr, w, window_class.c_str(), title.c_str())) {
-    found.windows.push_back(w);
+  return found;
+}
+
+bool MessageCache::AnyOfClass(const std::string& window_class) {
+  // While a pass asks after few classes, Windows answers each with one
+  // look-up that lists nothing, which is all an idle tick needs; past that,
+  // one listing of the desktop answers for every class.
+  if (!listed_desktop_ && probes_ < kClassProbes) {
+    ++probes_;
+    return ::FindWindowA(window_class.c_str(), nullptr) != nullptr;
   }
-  return found.windows;
+  return !OfClass(window_class).empty();
 }
 
 // A dialog's controls are listed again now and then, in case it made new
@@ -185,7 +263,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     for (const auto& [name, present] : class_present) {
       if (name == window_class) return present;
     }
-    bool present = ::FindWindowA(window_class.c_str(), nullptr) != nullptr;
+    bool present = messages_.AnyOfClass(window_class);
     class_present.emplace_back(window_class, present);
     return present;
   };
@@ -194,15 +272,16 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
   } else {
     messages_.NextPass();
   }
-  for (int slot = 1; slot <= kWatchSlots; ++slot) {
+  for (int slot = 1; slot <= table.Count(); ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
-    if (window_class.empty() || !any_of_class(window_class)) continue;
+    if (window_class.empty()) continue;
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
                              table.watch_message[slot]};
     if (again && std::ranges::find(waited, entry) == waited.end()) continue;
+    if (!any_of_class(window_class)) continue;
     Target target = FindTarget(clicked_, entry, messages_);
     if (!target.button) {
       if (target.not_ready) waiting_.push_back(entry);
@@ -222,8 +301,10 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     AnswerOutcome outcome = target.verdict == ClickMemory::Verdict::kClick
                                 ? Click(target.button)
                                 : AnswerOutcome::kNoEffect;
-    if (clicked_.Remember(target.dialog, target.button, entry, outcome) && log) {
-      log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
+    if (clicked_.Remember(target.dialog, target.button, entry, outcome)) {
+      if (log)
+        log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
+      if (outcome == AnswerOutcome::kAnswered && answered_) answered_(entry);
     }
     if (process) ::CloseHandle(process);
     if (outcome == AnswerOutcome::kNoEffect) continue;

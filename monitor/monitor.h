@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -47,37 +49,59 @@ struct MonitorSwitch {
 bool Command2_Click(const MonitorSwitch& controls);
 bool swenable_Click(const MonitorSwitch& controls);
 
-// What the monitor has learnt of the desktop: within one pass, the
-// top-level windows of a class and title and the messages of the dialogs it
-// read, since twenty entries of one program's title look at the same few
-// windows; and, from pass to pass, which controls of each dialog hold its
-// message, as a dialog's controls stay while its texts may change.
+// What the monitor has learnt of the desktop: within one pass, its
+// top-level windows, listed once with each one's class and, when an entry
+// names that class, its title, read once, so that a pass costs the same
+// with one entry or a thousand; which of them each class and title names;
+// and the messages of the dialogs it read. From pass to pass, which controls
+// of each dialog hold its message, as a dialog's controls stay while its
+// texts may change.
 class MessageCache {
  public:
+  // The top-level windows of that class and title, in the window system's
+  // order, as FindWindowEx finds them one by one. The desktop's top-level
+  // windows are listed once a pass, whatever the number of entries.
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
+  bool AnyOfClass(const std::string& window_class);
   const std::string& Of(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
     windows_.clear();
     read_.clear();
+    listed_desktop_ = false;
+    probes_ = 0;
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
   void NextPass();
 
  private:
-  struct Found {
-    std::string window_class;
-    std::string title;
-    std::vector<HWND> windows;
+  // A window of the desktop as this pass saw it: its class once, its title
+  // once and only if an entry names its class.
+  struct TopLevel {
+    HWND hwnd;
+    ATOM atom;
+    std::wstring title;
+    bool title_read;
   };
+  void ListDesktop();
+  const std::wstring& ClassOf(const TopLevel& window);
+  const std::vector<TopLevel*>& OfClass(const std::string& window_class);
   struct Controls {
     HWND dialog;
     std::vector<HWND> statics;
     std::uint64_t listed;  // the pass that listed them
     bool read;             // in this pass
   };
-  std::vector<Found> windows_;
+  std::vector<TopLevel> desktop_;
+  std::vector<std::pair<ATOM, std::wstring>> class_names_;
+  std::unordered_map<std::string, std::vector<TopLevel*>> of_class_;
+  bool listed_desktop_ = false;
+  // Classes asked after before the desktop was listed, in this pass.
+  static constexpr int kClassProbes = 8;
+  int probes_ = 0;
+  // By class and title.
+  std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
@@ -85,7 +109,12 @@ class MessageCache {
 
 class DialogMonitor {
  public:
-  // One pass over slots 1 to 20. A tick that fires while a pass is inside
+  // Told of each dialog an entry answered.
+  void OnAnswer(std::function<void(const WatchedEntry&)> answered) {
+    answered_ = std::move(answered);
+  }
+
+  // One pass over the table's slots. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
   // the next tick comes one period later anyway. A window is clicked until
   // a click closes it or clicks taken on three passes in a row leave it
@@ -106,6 +135,7 @@ class DialogMonitor {
   unsigned looks_ = 0;                 // looks again since the last tick
   ClickMemory clicked_;
   MessageCache messages_;
+  std::function<void(const WatchedEntry&)> answered_;
 };
 
 }  // namespace pallix

@@ -161,6 +161,39 @@ void DrawItem(const DRAWITEMSTRUCT& item, HBRUSH window_background) {
   }
 }
 
+// A table's notifications: keys, selection and tips.
+LRESULT TableNotify(EventSink& sink, NMHDR& header) {
+  int id = static_cast<int>(header.idFrom);
+  switch (header.code) {
+    case LVN_KEYDOWN:
+      sink.OnTableKey(id, reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
+      break;
+    case LVN_ITEMCHANGED:
+      if (reinterpret_cast<NMLISTVIEW&>(header).uChanged & LVIF_STATE) sink.OnTableSelection(id);
+      break;
+    case LVN_GETINFOTIPA: {
+      auto& tip = reinterpret_cast<NMLVGETINFOTIPA&>(header);
+      std::string text = sink.OnTableTip(id, tip.iItem);
+      if (!text.empty() && tip.pszText && tip.cchTextMax > 0) {
+        ::lstrcpynA(tip.pszText, text.c_str(), tip.cchTextMax);
+      }
+      break;
+    }
+    case LVN_GETINFOTIPW: {
+      auto& tip = reinterpret_cast<NMLVGETINFOTIPW&>(header);
+      std::string text = sink.OnTableTip(id, tip.iItem);
+      if (!text.empty() && tip.pszText && tip.cchTextMax > 0) {
+        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip.pszText, tip.cchTextMax);
+        tip.pszText[tip.cchTextMax - 1] = L'\0';
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
 // Decodes the message and hands it on; no behaviour of its own.
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
@@ -181,6 +214,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
     case WM_TIMER:
       window->sink->OnTimer(static_cast<UINT_PTR>(wparam));
       return 0;
+    case WM_NOTIFY:
+      return TableNotify(*window->sink, *reinterpret_cast<NMHDR*>(lparam));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -284,7 +319,7 @@ LONG UiFontHeight() {
 }  // namespace
 
 HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) {
-  INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   ::InitCommonControlsEx(&init);
 
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -365,6 +400,11 @@ HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* te
       style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY;
       ex_style = WS_EX_CLIENTEDGE;
       break;
+    case ControlKind::kTable:
+      cls = WC_LISTVIEWA;
+      style |= WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+      ex_style = WS_EX_CLIENTEDGE;
+      break;
   }
   int height = bounds.bottom - bounds.top;
   // A drop-down's height includes its list.
@@ -379,11 +419,17 @@ HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* te
   // empty unless told.
   if (kind == ControlKind::kComboBox) ::SetWindowTextA(hwnd, text);
   if (kind == ControlKind::kPictureBox) ::SetWindowSubclass(hwnd, PictureProc, 1, 0);
+  // Whole rows selected; a cut text shown whole under the pointer; painted
+  // off screen, so that a changed cell does not flicker.
+  if (kind == ControlKind::kTable) {
+    DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
+    ::SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+  }
   if (MainWindow* window = StateOf(parent)) {
     ControlLook look;
     look.kind = kind;
     if (kind == ControlKind::kTextBox || kind == ControlKind::kListBox ||
-        kind == ControlKind::kComboBox)
+        kind == ControlKind::kComboBox || kind == ControlKind::kTable)
       look.back = ::GetSysColor(COLOR_WINDOW);
     window->controls[hwnd] = look;
   }
@@ -490,6 +536,72 @@ std::string ListItem(HWND control, int index) {
 }
 void ListSelect(HWND control, int index) {
   ::SendMessageA(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+}
+
+void TableColumns(HWND table, const std::vector<std::pair<std::string, int>>& columns) {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    std::string caption = columns[i].first;
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = caption.data();
+    column.cx = columns[i].second;
+    ::SendMessageA(table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows) {
+  // One repaint for the lot.
+  ::SendMessageA(table, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageA(table, LVM_DELETEALLITEMS, 0, 0);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      std::string text = rows[r][c];
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(r);
+      item.iSubItem = static_cast<int>(c);
+      item.pszText = text.data();
+      ::SendMessageA(table, c == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, r,
+                     reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  ::SendMessageA(table, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(table, nullptr, TRUE);
+}
+
+std::string TableCell(HWND table, int row, int column) {
+  char text[1024] = "";
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  LRESULT n = ::SendMessageA(table, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+void TableSetCell(HWND table, int row, int column, std::string_view text) {
+  if (TableCell(table, row, column) == text) return;
+  std::string copy(text);
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = copy.data();
+  ::SendMessageA(table, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int TableRowCount(HWND table) {
+  return static_cast<int>(::SendMessageA(table, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int TableSelected(HWND table) {
+  return static_cast<int>(::SendMessageA(table, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+void TableSelect(HWND table, int row) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(table, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  ::SendMessageA(table, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
 void SetOptionValue(HWND option, bool value) {

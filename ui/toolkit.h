@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace pallix {
 
@@ -42,6 +44,11 @@ class EventSink {
   // capture (WM_CAPTURECHANGED). The point is in the picture box's client
   // coordinates.
   virtual void OnPictureMouse(int /*control_id*/, UINT /*message*/, POINT /*at*/) {}
+  // A table: a key went down in it; its selection changed; the tip for a
+  // row that the pointer rests on (empty: none).
+  virtual void OnTableKey(int /*control_id*/, WORD /*key*/) {}
+  virtual void OnTableSelection(int /*control_id*/) {}
+  virtual std::string OnTableTip(int /*control_id*/, int /*row*/) { return {}; }
   // Something asks the main window to close; return true to refuse.
   virtual bool OnQueryClose(int /*reason*/) { return false; }
   // The main window is going away after all.
@@ -60,6 +67,7 @@ enum class ControlKind {
   kOptionButton,
   kComboBox,  // editable text with a drop-down list
   kListBox,
+  kTable,  // rows and columns with a header, one row selected at a time
   kPictureBox,
   kShape,
 };
@@ -104,6 +112,18 @@ int ListCount(HWND control);
 std::string ListItem(HWND control, int index);
 // Selects an item; a combo box's text becomes that item.
 void ListSelect(HWND control, int index);
+
+// A table's columns: caption and width in pixels.
+void TableColumns(HWND table, const std::vector<std::pair<std::string, int>>& columns);
+// Replaces every row; the texts of each row in column order.
+void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows);
+// Changes one cell, and repaints it only when its text is new.
+void TableSetCell(HWND table, int row, int column, std::string_view text);
+std::string TableCell(HWND table, int row, int column);
+int TableRowCount(HWND table);
+// The selected row, or -1.
+int TableSelected(HWND table);
+void TableSelect(HWND table, int row);
 
 void SetOptionValue(HWND option, bool value);
 bool GetOptionValue(HWND option);

@@ -29,13 +29,11 @@ bool IsNumber(std::string_view text) {
   return i < text.size() && text[i] >= '0' && text[i] <= '9';
 }
 
-void Say(const AddControls& c, const char* message, COLORREF colour) {
-  SetCaptionFitting(c.Label3, message);
-  SetForeColor(c.Label3, colour);
-  SetVisible(c.Label3, true);
+void Say(const AddControls& c, std::string_view message, COLORREF colour) {
+  SayInLabel3(c.Label3, message, colour);
 }
 
-void Refuse(const AddControls& c, const char* message) {
+void Refuse(const AddControls& c, std::string_view message) {
   Say(c, message, kRefusedColour);
 }
 
@@ -58,6 +56,18 @@ bool ReadsBackAs(std::string_view value, const WatchEntry& meant) {
 }
 
 }  // namespace
+
+std::string TableFullMessage(std::int64_t existing) {
+  // A count saturated at its largest value has no next number.
+  std::int64_t n = existing < INT64_MAX ? existing + 1 : existing;
+  return "Entry " + std::to_string(n) + " is over the limit. NOT added!";
+}
+
+void SayInLabel3(HWND label3, std::string_view message, COLORREF colour) {
+  SetCaptionFitting(label3, message);
+  SetForeColor(label3, colour);
+  SetVisible(label3, true);
+}
 
 void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable& table,
                     const ReadIniControls& read_controls) {
@@ -94,14 +104,14 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
     // No usable count: the entries written by hand from Title1 on, in a row,
     // are kept, and the new one goes after them.
     existing = 0;
-    while (existing <= kWatchSlots &&
+    while (existing <= kWatchLimit &&
            ini.ReadINI(kSection, TitleKey(existing + 1), kAbsent) != kAbsent) {
       ++existing;
     }
   }
   // Compared before adding one: a stored count can be as large as the
-  // count can hold. An entry past the 20th would never be watched.
-  if (existing >= kWatchSlots) return Refuse(c, kTableFullMessage);
+  // count can hold. An entry past the limit would never be watched.
+  if (existing >= kWatchLimit) return Refuse(c, TableFullMessage(existing));
   std::int64_t n = existing + 1;
 
   for (std::int64_t i = 1; n > 1 && i <= n; ++i) {

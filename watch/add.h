@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,6 @@ namespace pallix {
 // Refusals show in red; every Add ends with one of these or the
 // confirmation in Label3.
 inline constexpr const char* kDuplicateMessage = "Duplicate entry. Item has NOT been added!";
-inline constexpr const char* kTableFullMessage = "Only 20 windows can be watched. NOT added!";
 inline constexpr const char* kNothingPickedMessage = "Drag the picker onto a dialog first!";
 inline constexpr const char* kTitleCutMessage = "The title is too long to store. NOT added!";
 inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
@@ -27,6 +27,8 @@ inline constexpr const char* kButtonBeyondAnsiMessage =
     "The button has characters this system cannot store. NOT added!";
 // Add works only while monitoring is off.
 inline constexpr const char* kAddedMessage = "Added. Answered as soon as monitoring is on.";
+// Add's refusal at the limit, naming the number the new entry would have.
+std::string TableFullMessage(std::int64_t n);
 inline constexpr COLORREF kRefusedColour = RGB(255, 0, 0);
 inline constexpr COLORREF kAddedColour = RGB(0, 100, 0);  // dark green
 
@@ -48,6 +50,9 @@ struct PickedWindow {
   bool title_beyond_ansi = false;
   std::array<bool, 3> caption_beyond_ansi = {};  // per cmd1
 };
+
+// Label3 shown with this message in this colour: how Add and Remove answer.
+void SayInLabel3(HWND label3, std::string_view message, COLORREF colour);
 
 // After a successful Add the file is loaded into `table` again, as "Read
 // ini" loads it, so that the new entry is answered at once.

@@ -10,46 +10,55 @@
 
 namespace pallix {
 
-std::string WatchListLine(const WatchTable& table, int slot) {
-  std::string line = table.watch_title[slot] + "<-->" + table.watch_button[slot] + "<-->" +
-                     table.watch_class[slot];
-  if (!table.watch_message[slot].empty()) line += "<-->" + table.watch_message[slot];
-  return line;
-}
-
 std::string StoredMessage(std::string_view value) {
   return std::string(TrimBlanks(value).empty() ? std::string_view() : value);
 }
 
 std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count) {
   std::string message = std::string(file_name) + " lists " + std::to_string(count) +
-                        " windows, but only " + std::to_string(kWatchSlots) +
-                        " can be watched.\r\nWindows " + std::to_string(kWatchSlots + 1) + " to " +
+                        " windows, but only " + std::to_string(kWatchLimit) +
+                        " can be watched.\r\nWindows " + std::to_string(kWatchLimit + 1) + " to " +
                         std::to_string(count) + " are not watched.";
   return message;
 }
 
-void LoadWatchTable(WatchTable& table, const ReadIniControls& controls, bool say_none) {
+namespace {
+
+void Loaded(const ReadIniControls& controls) {
+  if (controls.loaded) controls.loaded();
+}
+
+}  // namespace
+
+void LoadWatchFile(WatchTable& table, const ReadIniControls& controls, const std::string& path,
+                   std::string_view file_name, bool say_none) {
   INIFiles ini;
-  ListClear(controls.list2);
   table.Clear();
-  std::string file_name = GetCaption(controls.combo1);
-  ini.SetFileName(ConfigPath(AppPath(), file_name));
+  // Taken before the first read: a change made while the file is read is
+  // seen as one afterwards.
+  table.source = path;
+  table.stamp = StampOf(path);
+  ini.SetFileName(path);
 
   std::string count_text = ini.ReadINI("WindowTitles", "Num_Windows", "0");
   SetCaption(controls.text3, TrimBlanks(count_text));
   if (count_text == "0") {
+    Loaded(controls);
     if (say_none) MsgBox(kNoWindowsMessage, MB_OK | MB_ICONINFORMATION, kAppTitle);
     return;
   }
 
-  // The table has room for 20; a larger count loads the first 20 and says
-  // so, instead of reading thousands of keys that could never be watched.
+  // A larger count loads up to the limit and says so, instead of reading
+  // billions of keys that could never be watched.
   std::int64_t count = LeadingNumber(count_text);
-  std::int64_t loaded = std::min<std::int64_t>(count, kWatchSlots);
-  for (int i = 1; i <= loaded; ++i) {
-    WatchEntry entry =
-        ParseWatchEntry(ini.ReadINI("WindowTitles", "Title" + std::to_string(i), "NoTitle"));
+  table.Resize(static_cast<int>(std::clamp<std::int64_t>(count, 0, kWatchLimit)));
+  for (int i = 1; i <= table.Count(); ++i) {
+    std::string value = ini.ReadINI("WindowTitles", "Title" + std::to_string(i), "NoTitle");
+    WatchEntry entry = ParseWatchEntry(value);
+    std::size_t close = value.find(']');
+    table.understood[i] =
+        !entry.window_class.empty() && close != std::string::npos && value.find('[') < close;
+    if (!table.understood[i]) table.stored[i] = value == "NoTitle" ? "" : value;
     table.watch_class[i] = std::move(entry.window_class);
     table.watch_title[i] = std::move(entry.title);
     table.watch_button[i] = std::move(entry.button);
@@ -59,11 +68,21 @@ void LoadWatchTable(WatchTable& table, const ReadIniControls& controls, bool say
       table.watch_message[i] =
           StoredMessage(ini.ReadINI("WindowTitles", "Message" + std::to_string(i), ""));
     }
-    ListAddItem(controls.list2, WatchListLine(table, i));
   }
-  if (count > kWatchSlots) {
+  Loaded(controls);
+  if (count > kWatchLimit) {
     MsgBox(TooManyEntriesMessage(file_name, count), MB_OK | MB_ICONEXCLAMATION, kAppTitle);
   }
+}
+
+void LoadWatchTable(WatchTable& table, const ReadIniControls& controls, bool say_none) {
+  std::string file_name = GetCaption(controls.combo1);
+  LoadWatchFile(table, controls, ConfigPath(AppPath(), file_name), file_name, say_none);
+}
+
+void ReloadWatchTable(WatchTable& table, const ReadIniControls& controls) {
+  std::string path = table.source;
+  LoadWatchFile(table, controls, path, path.substr(path.find_last_of('\\') + 1), false);
 }
 
 void Command5_Click(WatchTable& table, const ReadIniControls& controls) {

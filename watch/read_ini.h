@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,18 +12,15 @@
 
 namespace pallix {
 
-// The controls "Read ini" reads and fills.
+// The controls "Read ini" reads and fills, and who shows the entries.
 struct ReadIniControls {
   HWND combo1;  // the chosen file's name
-  HWND list2;   // one line per loaded entry
   HWND text3;   // the stored count
+  // Called after every load, for the entries in view.
+  std::function<void()> loaded = {};
 };
 
 inline constexpr const char* kNoWindowsMessage = "There is no windows set up  for control";
-
-// The line List2 shows for one slot; the message, when the entry has one,
-// after a fourth marker.
-std::string WatchListLine(const WatchTable& table, int slot);
 
 // What the user is told when the file holds more entries than can be watched.
 std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count);
@@ -31,9 +29,17 @@ std::string TooManyEntriesMessage(std::string_view file_name, std::int64_t count
 // message.
 std::string StoredMessage(std::string_view value);
 
-// Fills the table and List2 from the chosen file. `say_none`: a file with
-// no entries is reported in a box.
+// Fills the table from the chosen file. `say_none`: a file with no entries
+// is reported in a box.
 void LoadWatchTable(WatchTable& table, const ReadIniControls& controls, bool say_none);
+
+// The same from the file at `path`, named `file_name` to the user.
+void LoadWatchFile(WatchTable& table, const ReadIniControls& controls, const std::string& path,
+                   std::string_view file_name, bool say_none);
+
+// The file the table was loaded from, loaded again, without a box for no
+// entries.
+void ReloadWatchTable(WatchTable& table, const ReadIniControls& controls);
 
 void Command5_Click(WatchTable& table, const ReadIniControls& controls);
 

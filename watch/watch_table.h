@@ -1,36 +1,55 @@
-// The dialogs being watched: four parallel lists, slots 1 to 20 (slot 0 is
-// never used, so slot i is entry i of the loaded file).
+// The dialogs being watched: four parallel lists, one slot per entry of the
+// loaded file (slot 0 is never used, so slot i is entry i of the file).
 #pragma once
 
-#include <array>
 #include <string>
+#include <vector>
+
+#include "config/file_stamp.h"
 
 namespace pallix {
 
-inline constexpr int kWatchSlots = 20;
+// A sanity limit: more entries than a user could ever teach, and few enough
+// that loading them and looking for them stays quick.
+inline constexpr int kWatchLimit = 1000;
 
 struct WatchTable {
-  std::array<std::string, kWatchSlots + 1> watch_title;
-  std::array<std::string, kWatchSlots + 1> watch_button;
-  std::array<std::string, kWatchSlots + 1> watch_class;
+  std::vector<std::string> watch_title{1};
+  std::vector<std::string> watch_button{1};
+  std::vector<std::string> watch_class{1};
   // Text the dialog's message must contain; empty: any message will do.
-  std::array<std::string, kWatchSlots + 1> watch_message;
+  std::vector<std::string> watch_message{1};
+  // Whether the stored line reads as an entry the monitor can use; a
+  // malformed one keeps its slot, so that the numbers stay the file's.
+  std::vector<bool> understood{false};
+  // The stored line of a slot that is not understood, as the user wrote it.
+  std::vector<std::string> stored{1};
+
+  // The file the table was loaded from, and how it stood just before.
+  std::string source;
+  FileStamp stamp;
+
+  // The highest slot.
+  int Count() const { return static_cast<int>(watch_title.size()) - 1; }
 
   // A slot whose title and class are both empty is no entry.
   bool HasEntries() const {
-    for (int i = 1; i <= kWatchSlots; ++i) {
+    for (int i = 1; i <= Count(); ++i) {
       if (!watch_title[i].empty() || !watch_class[i].empty()) return true;
     }
     return false;
   }
 
-  void Clear() {
-    for (int i = 0; i <= kWatchSlots; ++i) {
-      watch_title[i].clear();
-      watch_button[i].clear();
-      watch_class[i].clear();
-      watch_message[i].clear();
-    }
+  void Clear() { Resize(0); }
+
+  // Slots 1 to `count`, the new ones empty.
+  void Resize(int count) {
+    watch_title.resize(count + 1);
+    watch_button.resize(count + 1);
+    watch_class.resize(count + 1);
+    watch_message.resize(count + 1);
+    understood.resize(count + 1);
+    stored.resize(count + 1);
   }
 };
 

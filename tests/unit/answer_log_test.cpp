@@ -38,6 +38,7 @@ std::string Now() {
 class AnswerLogging : public test::FolderTest {
  protected:
   void Watch(int slot, const char* title, const char* button) {
+    if (table_.Count() < slot) table_.Resize(slot);
     table_.watch_title[slot] = title;
     table_.watch_button[slot] = button;
     table_.watch_class[slot] = "#32770";

@@ -35,11 +35,11 @@ class ReadIni : public test::FolderTest {
   int Entries() const {
     int n = 0;
     const WatchTable& t = form_.watch();
-    for (int i = 0; i <= kWatchSlots; ++i)
+    for (int i = 0; i <= t.Count(); ++i)
       n += !t.watch_title[i].empty() || !t.watch_class[i].empty();
     return n;
   }
-  std::vector<std::string> List2() const { return test::Items(form_.controls().List2); }
+  std::vector<std::string> List2() const { return test::Rows(form_.controls().List2); }
   std::string Text3() const { return GetCaption(form_.controls().Text3); }
 
   Form1 form_;
@@ -84,9 +84,11 @@ TEST_F(ReadIni, EntriesOneToTheCountFillTheirSlotsAndTheListAndEachLoadReplacesA
                    "Message2=   \r\nMessage3=m\r\nMessage4=m\r\nMessage5=m\r\n")
                   .empty());
   EXPECT_EQ(Text3(), "6x");
-  EXPECT_EQ(List2(), (std::vector<std::string>{
-                         "Save changes<-->&Yes<-->#32770<-->Save [x]<<y>> a=b", "A <-->B<-->C",
-                         "T<-->B<-->", "<--><-->C", "<--><-->", "Last<-->OK<-->#32770"}));
+  // A line the monitor cannot use is shown as written.
+  EXPECT_EQ(List2(),
+            (std::vector<std::string>{"Save changes|Save [x]<<y>> a=b|&Yes|0|", "A ||B|0|",
+                                      "T[B]||(not understood)|0|", "X<<C>>||(not understood)|0|",
+                                      "||(not understood)|0|", "Last||OK|0|"}));
   const WatchTable& t = form_.watch();
   EXPECT_EQ(t.watch_title[1], "Save changes");
   EXPECT_EQ(t.watch_button[1], "&Yes");
@@ -96,25 +98,21 @@ TEST_F(ReadIni, EntriesOneToTheCountFillTheirSlotsAndTheListAndEachLoadReplacesA
   EXPECT_EQ(Entries(), 5);  // slot 5 had no key; slots 0 and 7 are never read
 
   ASSERT_TRUE(Load(kOneEntry).empty());
-  EXPECT_EQ(List2(), std::vector<std::string>{"A<-->B<-->C"});
+  EXPECT_EQ(List2(), std::vector<std::string>{"A||B|0|"});
   EXPECT_EQ(Entries(), 1);
 }
 
-TEST_F(ReadIni, MoreThanTwentyEntriesLoadsTwentyAndTellsTheUser) {
+TEST_F(ReadIni, EntriesPastTheLimitAreNotLoadedAndTheUserIsTold) {
   std::vector<std::string> entries;
-  for (int i = 1; i <= 25; ++i) entries.push_back(std::to_string(i) + "[OK]<<#32770>>");
+  for (int i = 1; i <= kWatchLimit + 2; ++i)
+    entries.push_back(std::to_string(i) + "[OK]<<#32770>>");
   std::vector<SeenBox> boxes = Load(test::WatchFile(entries));
-  EXPECT_EQ(Entries(), 20);
-  ASSERT_EQ(List2().size(), 20u);
-  EXPECT_EQ(List2().back(), "20<-->OK<-->#32770");
+  EXPECT_EQ(Entries(), kWatchLimit);
+  ASSERT_EQ(List2().size(), 1000u);
+  EXPECT_EQ(List2().back(), "1000||OK|0|");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, "Pallix");
-  EXPECT_NE(boxes[0].text.find("21 to 25 are not watched"), std::string::npos);
-
-  // A count far beyond any file: twenty reads, not four billion.
-  Load("[WindowTitles]\r\nNum_Windows=4294967296\r\nTitle1=A[B]<<C>>\r\n");
-  EXPECT_EQ(Entries(), 1);
-  EXPECT_EQ(List2().size(), 20u);
+  EXPECT_NE(boxes[0].text.find("1001 to 1002 are not watched"), std::string::npos);
 }
 
 }  // namespace

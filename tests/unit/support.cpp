@@ -66,6 +66,17 @@ std::vector<std::string> Items(HWND control) {
   return items;
 }
 
+std::vector<std::string> Rows(HWND table) {
+  std::vector<std::string> rows;
+  int columns = Header_GetItemCount(ListView_GetHeader(table));
+  for (int r = 0; r < TableRowCount(table); ++r) {
+    std::string row = TableCell(table, r, 0);
+    for (int c = 1; c < columns; ++c) row.append("|").append(TableCell(table, r, c));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 void FolderTest::SetUp() {
   // The program itself stays; everything else a test left goes.
   char self[MAX_PATH];

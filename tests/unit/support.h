@@ -38,6 +38,8 @@ void RegisterSuperclass(const char* base, const char* name);
 
 // The items of one of our list boxes or combo boxes, in order.
 std::vector<std::string> Items(HWND control);
+// The rows of one of our tables, their cells joined by "|".
+std::vector<std::string> Rows(HWND table);
 
 // A message box as the answerer found it.
 struct SeenBox {

@@ -67,7 +67,7 @@ layout_at() {
   xdotool mousemove 1270 1010
   start_pallix "app-$DPI" 'Save changes[&Yes]<<#32770>>'
   wait_main
-  read -r -a want <<<"$(px 3435) $(px 2610) $(px 8115) $(px 5025)"
+  read -r -a want <<<"$(px 3435) $(px 2610) $(px 8115) $(px 7380)"
   read -r -a place < <(drv client-rect --hwnd "$MAIN")
   for i in 0 1 2 3; do
     ((place[i] - want[i] <= 1 && want[i] - place[i] <= 1)) ||
