@@ -17,7 +17,7 @@ add() {
   click "$(child Add)"
   expect_label3 "Added. Answered as soon as monitoring is on."
   label=$(by_id $ID_LABEL3)
-  read -r left top right bottom < <(drv rect --hwnd "$label")
+  read -r left top right bottom < <(drv rect --hwnd "$label") || fail "Label3 $label is gone"
   shot "$1"
   convert "$ARTIFACTS/$1.png" -crop $((right - left))x$((bottom - top))+$left+$top +repage \
     -format %c histogram:info:- | grep -q '#006400' || fail "no dark green text where Label3 is"

@@ -32,7 +32,7 @@ expect_rows() {
 # pick ROW: a real click on that row (from 1).
 pick() {
   local rect
-  read -r rect < <(drv table --hwnd "$LIST" | sed -n "$1p" | cut -f1)
+  read -r rect < <(drv table --hwnd "$LIST" | sed -n "$1p" | cut -f1) || fail "the list has no row $1"
   read -r left top right bottom <<<"$rect"
   xdotool mousemove $((left + 20)) $(((top + bottom) / 2)) sleep 0.1 click 1
 }
@@ -50,7 +50,7 @@ expect_end again yes
 dialog save box --title 'Save changes' --type yesno --timeout-ms 10000
 expect_end save yes
 expect_rows "Answer with Yes||&Yes|2|$TODAY" 'Answer with OK||OK|0|' "Save changes||&Yes|1|$TODAY"
-read -r left top right bottom < <(drv rect --hwnd "$MAIN")
+read -r left top right bottom < <(drv rect --hwnd "$MAIN") || fail "the main window is gone"
 shot "$JOURNEY-window"
 convert "$ARTIFACTS/$JOURNEY-window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" \
   +repage "$ARTIFACTS/main-window.png"

@@ -240,7 +240,8 @@ tray_click() {
     fail "no tray window"
   icon=$(drv children --hwnd "${tray%% *}" | cut -f1)
   [[ $icon =~ ^0x[0-9A-F]+$ ]] || fail "the tray holds not just one icon: $icon"
-  read -r left top right bottom < <(drv rect --hwnd "$icon")
+  read -r left top right bottom < <(drv rect --hwnd "$icon") ||
+    fail "the tray's icon window $icon went before it was clicked"
   ICON_X=$(((left + right) / 2)) ICON_Y=$(((top + bottom) / 2))
   # Under Wine the first press on the tray icon after other input is often
   # lost (one time in three here); a single click, which Pallix ignores,
@@ -347,8 +348,8 @@ open_box() {
 drop_on() {
   local x y step to_x to_y button
   button=$(drv find-child --parent "$BOX" --text "$1" --deep) || fail "no button \"$1\" on $BOX"
-  read -r to_x to_y < <(centre "$button")
-  read -r x y < <(centre "$(by_id $ID_PICTURE2)")
+  read -r to_x to_y < <(centre "$button") || fail "the button $button is gone"
+  read -r x y < <(centre "$(by_id $ID_PICTURE2)") || fail "no picker picture"
   xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2
   for step in 1 2 3 4 5 6; do
     xdotool mousemove $((x + (to_x - x) * step / 6)) $((y + (to_y - y) * step / 6)) sleep 0.1

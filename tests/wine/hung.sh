@@ -34,7 +34,7 @@ dialog hung dialog --title 'Hung dialog' --button OK --text 'Still working on it
 read -r _ left top right bottom < <(drv wait-window --title 'Hung dialog' --visible \
   --timeout-ms 20000) || fail "the dialog did not open"
 read -r x y < <(drv rect --hwnd "$(drv children --hwnd "$MAIN" | awk -F'\t' '$3 == 1006 { print $1 }')" |
-  awk '{ print int(($1 + $3) / 2), int(($2 + $4) / 2) }')
+  awk '{ print int(($1 + $3) / 2), int(($2 + $4) / 2) }') || fail "no picker picture"
 xdotool mousemove "$x" "$y" sleep 0.2 mousedown 1 sleep 0.2 \
   mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) sleep 0.3 \
   mousemove $(((left + right) / 2 + 5)) $(((top + bottom) / 2)) sleep 0.3 mouseup 1

@@ -68,7 +68,7 @@ layout_at() {
   start_pallix "app-$DPI" 'Save changes[&Yes]<<#32770>>'
   wait_main
   read -r -a want <<<"$(px 3435) $(px 2610) $(px 8115) $(px 7380)"
-  read -r -a place < <(drv client-rect --hwnd "$MAIN")
+  read -r -a place < <(drv client-rect --hwnd "$MAIN") || fail "the main window is gone"
   for i in 0 1 2 3; do
     ((place[i] - want[i] <= 1 && want[i] - place[i] <= 1)) ||
       fail "at $DPI dpi the client area is at ${place[*]}, its twips say ${want[*]}"
