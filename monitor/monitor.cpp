@@ -36,41 +36,16 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-void MessageCache::ListDesktop() {
-  listed_desktop_ = true;
-  desktop_.clear();
-  class_names_.clear();
-  of_class_.clear();
-  ::EnumWindows(
-      [](HWND window, LPARAM into) {
-        reinterpret_cast<std::vector<TopLevel>*>(into)->push_back(
-            TopLevel{window, ::GetClassWord(window, GCW_ATOM), {}, false});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&desktop_));
-}
-
-// A class's name is asked once a pass, of the first window of that class:
-// windows of one class share one atom.
-const std::wstring& MessageCache::ClassOf(const TopLevel& window) {
-  for (const auto& [atom, name] : class_names_) {
-    if (atom == window.atom) return name;
-  }
-  wchar_t name[256];
-  int n = ::GetClassNameW(window.hwnd, name, static_cast<int>(std::size(name)));
-  return class_names_.emplace_back(window.atom, std::wstring(name, n > 0 ? n : 0)).second;
-}
-
-const std::vector<MessageCache::TopLevel*>& MessageCache::OfClass(const std::string& window_class) {
-  if (!listed_desktop_) ListDesktop();
+std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& window_class) {
   if (auto known = of_class_.find(window_class); known != of_class_.end()) return known->second;
-  std::vector<TopLevel*>& of_class = of_class_[window_class];
-  // As FindWindowEx compares a class: its name without regard to case, as
-  // Windows keeps class names.
-  std::wstring wanted = Wide(window_class);
-  if (wanted.empty()) return of_class;
-  for (TopLevel& window : desktop_) {
-    if (SameText(ClassOf(window), wanted)) of_class.push_back(&window);
+  std::vector<TopLevel>& of_class = of_class_[window_class];
+  // Windows picks out the windows of the class, comparing it as it compares
+  // class names, one call a window: a listing of the whole desktop would
+  // cost a call for every window of every program.
+  if (window_class.empty()) return of_class;
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), nullptr); w;
+       w = ::FindWindowExA(nullptr, w, window_class.c_str(), nullptr)) {
+    of_class.push_back(TopLevel{w, {}, false});
   }
   return of_class;
 }
@@ -81,25 +56,14 @@ const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
   if (auto known = windows_.find(key); known != windows_.end()) return known->second;
   std::vector<HWND>& found = windows_[std::move(key)];
   std::wstring wanted = Wide(title);
-  for (TopLevel* window : OfClass(window_class)) {
-    if (!window->title_read) {
-      window->title = WindowTitle(window->hwnd);
-      window->title_read = true;
+  for (TopLevel& window : OfClass(window_class)) {
+    if (!window.title_read) {
+      window.title = WindowTitle(window.hwnd);
+      window.title_read = true;
     }
-    if (SameText(window->title, wanted)) found.push_back(window->hwnd);
+    if (SameText(window.title, wanted)) found.push_back(window.hwnd);
   }
   return found;
-}
-
-bool MessageCache::AnyOfClass(const std::string& window_class) {
-  // While a pass asks after few classes, Windows answers each with one
-  // look-up that lists nothing, which is all an idle tick needs; past that,
-  // one listing of the desktop answers for every class.
-  if (!listed_desktop_ && probes_ < kClassProbes) {
-    ++probes_;
-    return ::FindWindowA(window_class.c_str(), nullptr) != nullptr;
-  }
-  return !OfClass(window_class).empty();
 }
 
 // A dialog's controls are listed again now and then, in case it made new

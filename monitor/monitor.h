@@ -49,57 +49,46 @@ struct MonitorSwitch {
 bool Command2_Click(const MonitorSwitch& controls);
 bool swenable_Click(const MonitorSwitch& controls);
 
-// What the monitor has learnt of the desktop: within one pass, its
-// top-level windows, listed once with each one's class and, when an entry
-// names that class, its title, read once, so that a pass costs the same
-// with one entry or a thousand; which of them each class and title names;
-// and the messages of the dialogs it read. From pass to pass, which controls
-// of each dialog hold its message, as a dialog's controls stay while its
-// texts may change.
+// What the monitor has learnt of the desktop: within one pass, the
+// top-level windows of each class an entry names, asked of Windows once a
+// class, each one's title read once, so that a pass costs the same with one
+// entry or a thousand, and only what the windows of those classes cost;
+// which of them each class and title names; and the messages of the dialogs
+// it read. From pass to pass, which controls of each dialog hold its
+// message, as a dialog's controls stay while its texts may change.
 class MessageCache {
  public:
   // The top-level windows of that class and title, in the window system's
-  // order, as FindWindowEx finds them one by one. The desktop's top-level
-  // windows are listed once a pass, whatever the number of entries.
+  // order, as FindWindowEx finds them one by one.
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
-  bool AnyOfClass(const std::string& window_class);
+  bool AnyOfClass(const std::string& window_class) { return !OfClass(window_class).empty(); }
   const std::string& Of(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
     windows_.clear();
     read_.clear();
-    listed_desktop_ = false;
-    probes_ = 0;
+    of_class_.clear();
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
   void NextPass();
 
  private:
-  // A window of the desktop as this pass saw it: its class once, its title
-  // once and only if an entry names its class.
+  // A window of a class an entry names, as this pass saw it: its title
+  // once, when an entry of its class is looked up.
   struct TopLevel {
     HWND hwnd;
-    ATOM atom;
     std::wstring title;
     bool title_read;
   };
-  void ListDesktop();
-  const std::wstring& ClassOf(const TopLevel& window);
-  const std::vector<TopLevel*>& OfClass(const std::string& window_class);
+  std::vector<TopLevel>& OfClass(const std::string& window_class);
   struct Controls {
     HWND dialog;
     std::vector<HWND> statics;
     std::uint64_t listed;  // the pass that listed them
     bool read;             // in this pass
   };
-  std::vector<TopLevel> desktop_;
-  std::vector<std::pair<ATOM, std::wstring>> class_names_;
-  std::unordered_map<std::string, std::vector<TopLevel*>> of_class_;
-  bool listed_desktop_ = false;
-  // Classes asked after before the desktop was listed, in this pass.
-  static constexpr int kClassProbes = 8;
-  int probes_ = 0;
+  std::unordered_map<std::string, std::vector<TopLevel>> of_class_;
   // By class and title.
   std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
