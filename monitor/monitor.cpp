@@ -218,19 +218,6 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     looks_ = 0;
   }
 
-  // Whether any top-level window of a class exists, asked once per class and
-  // tick: when none does, every slot of that class would find nothing, and
-  // one look-up answers for all of them. The yields after a click let the
-  // desktop change, so a click forgets what was learnt.
-  std::vector<std::pair<std::string_view, bool>> class_present;
-  auto any_of_class = [&](const std::string& window_class) {
-    for (const auto& [name, present] : class_present) {
-      if (name == window_class) return present;
-    }
-    bool present = messages_.AnyOfClass(window_class);
-    class_present.emplace_back(window_class, present);
-    return present;
-  };
   if (again) {
     messages_.Clear();
   } else {
@@ -245,7 +232,9 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
                              table.watch_message[slot]};
     if (again && std::ranges::find(waited, entry) == waited.end()) continue;
-    if (!any_of_class(window_class)) continue;
+    // The windows of a class are asked for once a pass (and again after a
+    // click's yields): a class with none skips all of its slots at once.
+    if (!messages_.AnyOfClass(window_class)) continue;
     Target target = FindTarget(clicked_, entry, messages_);
     if (!target.button) {
       if (target.not_ready) waiting_.push_back(entry);
@@ -274,7 +263,6 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     if (outcome == AnswerOutcome::kNoEffect) continue;
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.
-    class_present.clear();
     messages_.Clear();
     DoEvents();
     DoEvents();
