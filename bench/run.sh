@@ -148,7 +148,7 @@ summary_of() {
 series() {
   local name=$1
   shift
-  timeout 600 wine "$dialogs" series "$@" </dev/null >"$WINE_LOGS/$name.out" \
+  timeout 600 "${WINE[@]}" "$dialogs" series "$@" </dev/null >"$WINE_LOGS/$name.out" \
     2>>"$WINE_LOGS/pallix_dialogs.log" || true
   summary_of "$WINE_LOGS/$name.out"
 }
@@ -173,7 +173,7 @@ idle_cost() {
 # snapshot: "gdi windows hwm_kib rss_kib" of the running Pallix.
 snapshot() {
   local line gdi windows
-  line=$(wine "$objects" --pid "$PALLIX_WINPID" 2>>"$WINE_LOGS/objects.log" | tr -d '\r') ||
+  line=$("${WINE[@]}" "$objects" --pid "$PALLIX_WINPID" 2>>"$WINE_LOGS/objects.log" | tr -d '\r') ||
     fail "pallix_objects could not read process $PALLIX_WINPID"
   gdi=$(sed -n 's/.*gdi_table=\([^ ]*\).*/\1/p' <<<"$line")
   windows=$(sed -n 's/.*windows=\([^ ]*\).*/\1/p' <<<"$line")
@@ -217,7 +217,7 @@ pallix_answered=${SUMMARY[answered]} pallix_wrong=${SUMMARY[wrong]}
 
 echo "   soak, 1000 boxes in a row"
 soak_out=$WINE_LOGS/soak.out
-timeout 900 wine "$dialogs" series --count 1000 --title 'Bench box' --type yesnocancel \
+timeout 900 "${WINE[@]}" "$dialogs" series --count 1000 --title 'Bench box' --type yesnocancel \
   --expect yes --timeout-ms 5000 --pause-after 100 --pause-ms 5000 </dev/null >"$soak_out" \
   2>>"$WINE_LOGS/pallix_dialogs.log" &
 soak_pid=$!
@@ -333,7 +333,7 @@ bench_figures() {
   local -n into=$2
   mkdir -p "$WINE_LOGS/$name"
   cp "$PALLIX_EXE_DIR/$1" "$WINE_LOGS/$name/"
-  line=$(cd "$WINE_LOGS/$name" && timeout 300 wine "$1" </dev/null 2>>"$WINE_LOGS/$name.log" |
+  line=$(cd "$WINE_LOGS/$name" && timeout 300 "${WINE[@]}" "$1" </dev/null 2>>"$WINE_LOGS/$name.log" |
     tr -d '\r') || fail "$1 failed: $line"
   for pair in $line; do into[${pair%%=*}]=${pair#*=}; done
 }
@@ -391,7 +391,7 @@ process_series() {
   : >"$WINE_LOGS/$name.out"
   for ((i = 0; i < process_count; i++)); do
     sleep "$(awk -v r=$((RANDOM % (2 * period_ms + 1))) 'BEGIN { printf "%.3f", r / 1000 }')"
-    timeout 60 wine "$dialogs" "$@" </dev/null 2>>"$WINE_LOGS/pallix_dialogs.log" |
+    timeout 60 "${WINE[@]}" "$dialogs" "$@" </dev/null 2>>"$WINE_LOGS/pallix_dialogs.log" |
       tr -d '\r' | grep '^result ' >>"$WINE_LOGS/$name.out" || true
   done
   PROC_FIGURES=$(awk -v a="$answer" '$3 == a { print $5 }' "$WINE_LOGS/$name.out" | sort -n |

@@ -48,7 +48,7 @@ done
 echo "Clicked \"Enable monitoring\": monitoring is on."
 
 # Another program opens the dialog and reports how it ended.
-result=$(timeout 60 wine "$PALLIX_EXE_DIR/pallix_dialogs.exe" box --title "Save changes" \
+result=$(timeout 60 "${WINE[@]}" "$PALLIX_EXE_DIR/pallix_dialogs.exe" box --title "Save changes" \
   --text "Save changes to model.3dm?" --type yesnocancel --timeout-ms 10000 \
   </dev/null 2>>"$WINE_LOGS/dialogs.log" | grep '^result' || true)
 read -r _ _ answer _ milliseconds <<<"$result"

@@ -13,6 +13,17 @@ wine_log() { printf '[wine] %s\n' "$*"; }
 # shortcut saved under the Start Menu (Pallix's own in the Startup folder).
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
+# Every Windows program here starts through WINE, with the addresses of its
+# process not randomized. Debian's Wine loader sits at a fixed address, and
+# the kernel places its heap anywhere in the gigabyte above it; now and then
+# (once in 8,000 starts of the driver, measured) the heap covers the address
+# where Wine must map the shared user data, and the program ends before it
+# begins, with status 1 ("failed to map the shared user data", an error that
+# WINEDEBUG=-all keeps silent). Without randomization the heap always lies
+# just after the loader, 48 MB below that address. The programs that a
+# Windows program starts inherit this.
+WINE=(setarch "$(uname -m)" --addr-no-randomize wine)
+
 # The fonts Wine ships are not found through its data folder on Debian's
 # build; without Marlett and Tahoma, captions, caption buttons and message
 # boxes are drawn with stand-in fonts at other sizes than on Windows.
@@ -26,12 +37,12 @@ wine_install_fonts() {
 # wine_make_prefix LOG: creates WINEPREFIX on DISPLAY.
 wine_make_prefix() {
   local log=$1
-  WINEARCH=win64 timeout 180 wineboot -i </dev/null >>"$log" 2>&1 || return 1
+  WINEARCH=win64 timeout 180 "${WINE[@]}" wineboot -i </dev/null >>"$log" 2>&1 || return 1
   # Without a window manager Wine must draw window frames itself, as Windows
   # does, or window rectangles and window-DC pixels differ from Windows.
   local value
   for value in Managed Decorated; do
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f \
+    "${WINE[@]}" reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f \
       </dev/null >>"$log" 2>&1 || return 1
   done
   wine_install_fonts
@@ -129,7 +140,7 @@ WINE_STARTED_PIDS=()
 wine_start() {
   local dir=$1 exe=$2
   shift 2
-  (cd "$dir" && exec wine "$exe" "$@") </dev/null >>"$WINE_LOGS/$(basename "$exe").log" 2>&1 &
+  (cd "$dir" && exec "${WINE[@]}" "$exe" "$@") </dev/null >>"$WINE_LOGS/$(basename "$exe").log" 2>&1 &
   WINE_PID=$!
   WINE_STARTED_PIDS+=("$WINE_PID")
 }
@@ -154,7 +165,7 @@ wine_end_started() {
 # and returns its status.
 drv() {
   local out="$WINE_LOGS/driver.out" status=0
-  timeout 120 wine "$PALLIX_EXE_DIR/pallix_driver.exe" "$@" </dev/null >"$out" \
+  timeout 120 "${WINE[@]}" "$PALLIX_EXE_DIR/pallix_driver.exe" "$@" </dev/null >"$out" \
     2>>"$WINE_LOGS/driver.log" || status=$?
   cat "$out"
   # What was asked and answered, so that a failure shows whether the

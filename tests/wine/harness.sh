@@ -43,7 +43,7 @@ unit_tests() {
   folder=$(mktemp -d "$build/wine/unit.XXXXXX")
   cp "$build/pallix_tests.exe" "$folder/"
   # The log stays outside: the tests empty their folder.
-  (cd "$folder" && timeout 280 wine pallix_tests.exe "$@") </dev/null >"$folder.log" 2>&1 ||
+  (cd "$folder" && timeout 280 "${WINE[@]}" pallix_tests.exe "$@") </dev/null >"$folder.log" 2>&1 ||
     status=$?
   tr -d '\r' <"$folder.log"
   ((status == 0)) && rm -rf "$folder" "$folder.log"
@@ -66,8 +66,8 @@ journey_begin() {
   PALLIX_EXE_DIR=$PALLIX_BUILD_DIR ARTIFACTS=$PALLIX_BUILD_DIR/wine/artifacts
   WINE_LOGS=$(mktemp -d "$PALLIX_BUILD_DIR/wine/$JOURNEY.XXXXXX")
   # Wine's own errors go to each program's log, shown when a journey fails:
-  # Wine ends a program whose thread cannot reach the X display with status
-  # 1 and, with all messages off, in silence.
+  # a program that Wine could not start, or had to end, ends with status 1
+  # and, with all messages off, in silence.
   export WINEDEBUG=-all,err+all
   trap journey_end EXIT
 }
@@ -283,7 +283,7 @@ declare -A DIALOG_PIDS=()
 # dialog NAME ARGS...: pallix_dialogs.exe ARGS in the background, reporting
 # how its dialog ended to NAME.out.
 dialog() {
-  timeout 60 wine "$PALLIX_EXE_DIR/pallix_dialogs.exe" "${@:2}" </dev/null \
+  timeout 60 "${WINE[@]}" "$PALLIX_EXE_DIR/pallix_dialogs.exe" "${@:2}" </dev/null \
     >"$WINE_LOGS/$1.out" 2>>"$WINE_LOGS/pallix_dialogs.log" &
   DIALOG_PIDS[$1]=$!
 }

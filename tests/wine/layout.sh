@@ -99,6 +99,6 @@ end_copy() {
 trap end_copy EXIT
 cp -a "$WINEPREFIX" "$copy"
 export WINEPREFIX=$copy
-timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f \
+timeout 60 "${WINE[@]}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f \
   </dev/null >>"$WINE_LOGS/reg.log" 2>&1 || fail "could not set LogPixels in the copied prefix"
 layout_at 120
