@@ -6,7 +6,7 @@ namespace pallix {
 
 WatchedEntry EntryOf(const WatchTable& table, int slot) {
   return WatchedEntry{table.watch_title[slot], table.watch_button[slot], table.watch_class[slot],
-                      table.watch_message[slot]};
+                      table.watch_message[slot], table.watch_program[slot]};
 }
 
 std::string LastAnswerText(const SYSTEMTIME& last, const SYSTEMTIME& now) {
@@ -21,11 +21,12 @@ std::string LastAnswerText(const SYSTEMTIME& last, const SYSTEMTIME& now) {
 
 std::vector<std::string> EntryRow(const WatchTable& table, int slot, const AnswerCounts& counts,
                                   const SYSTEMTIME& now) {
-  if (!table.understood[slot]) return {table.stored[slot], "", kNotUnderstood, "0", ""};
+  if (!table.understood[slot]) return {table.stored[slot], "", "", kNotUnderstood, "0", ""};
   auto found = counts.find(EntryOf(table, slot));
   int answered = found == counts.end() ? 0 : found->second.answered;
-  return {table.watch_title[slot], table.watch_message[slot], table.watch_button[slot],
-          std::to_string(answered), answered ? LastAnswerText(found->second.last, now) : ""};
+  return {table.watch_title[slot],   table.watch_program[slot],
+          table.watch_message[slot], table.watch_button[slot],
+          std::to_string(answered),  answered ? LastAnswerText(found->second.last, now) : ""};
 }
 
 std::string EntryTip(const WatchTable& table, int slot) {
@@ -33,7 +34,7 @@ std::string EntryTip(const WatchTable& table, int slot) {
   std::string tip;
   for (const std::string* text :
        {table.understood[slot] ? &table.watch_title[slot] : &table.stored[slot],
-        &table.watch_message[slot], &table.watch_button[slot]}) {
+        &table.watch_program[slot], &table.watch_message[slot], &table.watch_button[slot]}) {
     if (text->empty()) continue;
     if (!tip.empty()) tip += "\r\n";
     tip += *text;

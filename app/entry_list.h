@@ -25,8 +25,8 @@ struct EntryAnswers {
 // across a reload, wherever the entry now stands.
 struct EntryOrder {
   bool operator()(const WatchedEntry& a, const WatchedEntry& b) const {
-    return std::tie(a.title, a.message, a.button, a.window_class) <
-           std::tie(b.title, b.message, b.button, b.window_class);
+    return std::tie(a.title, a.message, a.program, a.button, a.window_class) <
+           std::tie(b.title, b.message, b.program, b.button, b.window_class);
   }
 };
 using AnswerCounts = std::map<WatchedEntry, EntryAnswers, EntryOrder>;
@@ -37,7 +37,15 @@ WatchedEntry EntryOf(const WatchTable& table, int slot);
 // "Last": the time of day for an answer of today, the date for one before.
 std::string LastAnswerText(const SYSTEMTIME& last, const SYSTEMTIME& now);
 
-// The five columns of one slot's row: title, message, button, answered, last.
+// The columns of one slot's row, in this order.
+enum EntryColumn : int {
+  kTitleColumn,
+  kProgramColumn,
+  kMessageColumn,
+  kButtonColumn,
+  kAnsweredColumn,
+  kLastColumn,
+};
 std::vector<std::string> EntryRow(const WatchTable& table, int slot, const AnswerCounts& counts,
                                   const SYSTEMTIME& now);
 

@@ -72,8 +72,9 @@ void Form1::ShowCounts() {
   ::GetLocalTime(&now);
   for (int i = 1; i <= watch_.Count() && i <= TableRowCount(c_.List2); ++i) {
     std::vector<std::string> row = EntryRow(watch_, i, answers_, now);
-    TableSetCell(c_.List2, i - 1, 3, row[3]);
-    TableSetCell(c_.List2, i - 1, 4, row[4]);
+    for (int column : {kAnsweredColumn, kLastColumn}) {
+      TableSetCell(c_.List2, i - 1, column, row[column]);
+    }
   }
   // A time of today becomes a date once today is over: once, just after
   // midnight.
@@ -217,10 +218,12 @@ void Form1::OnCommand(int id) {
         ShowRemovable();
         break;
       case kIdCommand3:
-        Command3_Click(AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3},
-                       PickedWindow{picker_.picked_class(), picker_.picked_title_cut(),
-                                    picker_.title_beyond_ansi(), picker_.captions_beyond_ansi()},
-                       watch_, ReadIni());
+        Command3_Click(
+            AddControls{c_.Combo1, c_.Text1, c_.Text6, c_.cmd1, c_.Op1, c_.Label3, c_.Check1},
+            PickedWindow{picker_.picked_class(), picker_.picked_title_cut(),
+                         picker_.title_beyond_ansi(), picker_.captions_beyond_ansi(),
+                         picker_.picked_program(), picker_.twins()},
+            watch_, ReadIni());
         break;
       case kIdCommand4:
         Command4_Click(File1, Chooser());

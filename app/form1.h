@@ -42,6 +42,7 @@ enum ControlId : int {
   kIdText6,
   kIdLabel2,
   kIdCommand6,
+  kIdCheck1,
   // traymenu
   kIdKorrelcom = 2001,
   kIdSwenable,
@@ -70,6 +71,7 @@ struct Form1Controls {
   HWND Command1, Combo1, Command4, Command3, Command2;
   HWND Text4, Text2, Picture1, Text3, List2, Command5, List1;
   HWND Command6;  // "Remove"
+  HWND Check1;    // "Only from <program>"
 
   HMENU traymenu;
 };

@@ -53,6 +53,8 @@ void Form1::Create() {
   c_.Picture2 = make(ControlKind::kPictureBox, kIdPicture2, "", {3180, 240, 495, 525});
   c_.Text1 = make(ControlKind::kTextBox, kIdText1, "", {360, 210, 2775, 315});
   c_.Text6 = make(ControlKind::kTextBox, kIdText6, "", {1140, 600, 1995, 315});
+  // Below the message it narrows, shown once a dialog is captured.
+  c_.Check1 = make(ControlKind::kCheckBox, kIdCheck1, "", {1140, 945, 3495, 240});
   c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1710, 1665, 315});
   const int cmd1_left[3] = {420, 1830, 3300};
   const int op1_left[3] = {180, 1590, 3030};
@@ -92,6 +94,7 @@ void Form1::Create() {
   ::EnableWindow(c_.Text1, FALSE);
   SetForeColor(c_.Shape1, kBlue);
   SetCustomPointer(hwnd_, kCursorPicker);
+  SetVisible(c_.Check1, false);
   for (int i = 0; i < 3; ++i) {
     SetVisible(c_.cmd1[i], false);
     SetVisible(c_.Op1[i], false);
@@ -99,14 +102,17 @@ void Form1::Create() {
   SetVisible(c_.Command4, false);
   SetBackColor(c_.Command2, kMonitorOffColour);
   // Widths in pixels, for the texts each column mostly holds.
-  TableColumns(
-      c_.List2,
-      {{"Title", 70}, {"When it says", 52}, {"Button", 46}, {"Answered", 62}, {"Last", 58}});
+  TableColumns(c_.List2, {{"Title", 70},
+                          {"Program", 50},
+                          {"When it says", 52},
+                          {"Button", 46},
+                          {"Answered", 62},
+                          {"Last", 58}});
   ::EnableWindow(c_.Command6, FALSE);
   for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label2, c_.Label3}) SetBackColor(grey, kGrey);
 
-  picker_.Attach(PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text6, c_.Text2, c_.Text4,
-                                c_.Label3, kCursorPicker},
+  picker_.Attach(PickerControls{hwnd_, c_.Picture2, c_.Text1, c_.Text6, c_.Check1, c_.Text2,
+                                c_.Text4, c_.Label3, kCursorPicker},
                  ScanControls{c_.cmd1, c_.Op1, c_.List1});
 
   // The icon's messages come to a window of their own, never on the screen.

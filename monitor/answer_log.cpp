@@ -6,6 +6,7 @@
 #include "config/chooser.h"
 #include "config/config_path.h"
 #include "ui/toolkit.h"
+#include "watch/dialog_program.h"
 
 namespace pallix {
 namespace {
@@ -51,14 +52,6 @@ bool RotateBefore(std::uint64_t size, std::uint64_t line_size, std::uint64_t lim
   return size > 0 && size + line_size > limit;
 }
 
-std::string ProgramFileName(HANDLE process) {
-  char path[4 * MAX_PATH];
-  DWORD size = sizeof path;
-  if (!process || !::QueryFullProcessImageNameA(process, 0, path, &size)) return "?";
-  std::string_view full(path, size);
-  return std::string(full.substr(full.find_last_of("\\/") + 1));
-}
-
 AnswerLog::AnswerLog(std::string folder, Report report, std::uint64_t limit)
     : folder_(std::move(folder)), report_(std::move(report)), limit_(limit) {}
 
@@ -71,7 +64,9 @@ void AnswerLog::Record(HANDLE process, AnswerOutcome outcome, std::string_view t
                        std::string_view message) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  Write(FormatAnswerLine(now, outcome, title, button, window_class, ProgramFileName(process),
+  // "?" where Windows does not say whose the dialog was.
+  std::string program = ProgramFileName(process);
+  Write(FormatAnswerLine(now, outcome, title, button, window_class, program.empty() ? "?" : program,
                          message));
 }
 

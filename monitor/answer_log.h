@@ -43,10 +43,6 @@ std::string FormatAnswerLine(const SYSTEMTIME& local_time, AnswerOutcome outcome
 // line, so that a line longer than the limit is still written somewhere.
 bool RotateBefore(std::uint64_t size, std::uint64_t line_size, std::uint64_t limit);
 
-// The file name of the program that owns `process` (opened with
-// PROCESS_QUERY_LIMITED_INFORMATION), or "?" when Windows does not say.
-std::string ProgramFileName(HANDLE process);
-
 class AnswerLog {
  public:
   // Told, once per run, why a line could not be written. It must return at

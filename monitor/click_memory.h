@@ -26,6 +26,7 @@ struct WatchedEntry {
   std::string button;
   std::string window_class;
   std::string message = {};  // empty: any message
+  std::string program = {};  // empty: any program's
   bool operator==(const WatchedEntry&) const = default;
 };
 

@@ -8,6 +8,7 @@
 #include "ui/toolkit.h"
 #include "watch/dialog_buttons.h"
 #include "watch/dialog_message.h"
+#include "watch/dialog_program.h"
 
 namespace pallix {
 
@@ -19,14 +20,6 @@ std::wstring WindowTitle(HWND window) {
   wchar_t title[512];
   int n = ::InternalGetWindowText(window, title, static_cast<int>(std::size(title)));
   return std::wstring(title, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-std::wstring Wide(const std::string& text) {
-  std::wstring wide(text.size(), L'\0');
-  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                static_cast<int>(wide.size()));
-  wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return wide;
 }
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
@@ -55,7 +48,7 @@ const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
   std::string key = window_class + '\0' + title;
   if (auto known = windows_.find(key); known != windows_.end()) return known->second;
   std::vector<HWND>& found = windows_[std::move(key)];
-  std::wstring wanted = Wide(title);
+  std::wstring wanted = WideText(title);
   for (TopLevel& window : OfClass(window_class)) {
     if (!window.title_read) {
       window.title = WindowTitle(window.hwnd);
@@ -91,6 +84,13 @@ const std::string& MessageCache::Of(HWND dialog) {
     message = ReadMessage(known->statics);
   }
   return read_.emplace_back(dialog, std::move(message)).second;
+}
+
+const std::string& MessageCache::ProgramOf(HWND dialog) {
+  for (const auto& [window, program] : programs_) {
+    if (window == dialog) return program;
+  }
+  return programs_.emplace_back(dialog, WindowProgram(dialog)).second;
 }
 
 void MessageCache::NextPass() {
@@ -145,12 +145,16 @@ AnswerOutcome Click(HWND button) {
 }
 
 // The entry's dialog and the button to press in it. Among the windows of the
-// entry's class and title, those whose message does not contain the entry's
-// are passed over (programs give all their boxes one title: the message
-// tells them apart); the first of the rest decides, as with a single lookup,
-// except that a window given up on hides no newer one behind it.
+// entry's class and title, those of another program than the entry's, and
+// those whose message does not contain the entry's, are passed over
+// (programs give all their boxes one title: the message tells them apart);
+// the first of the rest decides, as with a single lookup, except that a
+// window given up on hides no newer one behind it.
 Target FindTarget(ClickMemory& memory, const WatchedEntry& entry, MessageCache& seen) {
   for (HWND dialog : seen.Windows(entry.window_class, entry.title)) {
+    // Another program's box of the same title, whatever it asks, is not the
+    // one the user taught.
+    if (!entry.program.empty() && !ProgramFits(entry.program, seen.ProgramOf(dialog))) continue;
     if (!entry.message.empty() && seen.Of(dialog).find(entry.message) == std::string::npos) {
       continue;
     }
@@ -230,7 +234,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty()) continue;
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
-                             table.watch_message[slot]};
+                             table.watch_message[slot], table.watch_program[slot]};
     if (again && std::ranges::find(waited, entry) == waited.end()) continue;
     // The windows of a class are asked for once a pass (and again after a
     // click's yields): a class with none skips all of its slots at once.

@@ -53,8 +53,8 @@ bool swenable_Click(const MonitorSwitch& controls);
 // top-level windows of each class an entry names, asked of Windows once a
 // class, each one's title read once, so that a pass costs the same with one
 // entry or a thousand, and only what the windows of those classes cost;
-// which of them each class and title names; and the messages of the dialogs
-// it read. From pass to pass, which controls of each dialog hold its
+// which of them each class and title names; and the messages and programs
+// of the dialogs it read. From pass to pass, which controls of each dialog hold its
 // message, as a dialog's controls stay while its texts may change.
 class MessageCache {
  public:
@@ -63,11 +63,14 @@ class MessageCache {
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
   bool AnyOfClass(const std::string& window_class) { return !OfClass(window_class).empty(); }
   const std::string& Of(HWND dialog);
+  // The dialog's program, asked of Windows once a pass.
+  const std::string& ProgramOf(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
     windows_.clear();
     read_.clear();
     of_class_.clear();
+    programs_.clear();
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
@@ -92,6 +95,7 @@ class MessageCache {
   // By class and title.
   std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
+  std::vector<std::pair<HWND, std::string>> programs_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
 };

@@ -5,6 +5,7 @@
 #include "ui/toolkit.h"
 #include "watch/dialog_buttons.h"
 #include "watch/dialog_message.h"
+#include "watch/dialog_program.h"
 
 namespace pallix {
 namespace {
@@ -68,6 +69,10 @@ void Picker::Picture2_MouseDown() {
   }
   chooser_.button_count = 0;
   chooser_.beyond_ansi = {};
+  chooser_.offered = {};
+  chooser_.twin = {};
+  picked_program_.clear();
+  SetVisible(c_.Check1, false);
   UseCustomPointer(c_.form, true);
   // The cursor image seems to leave the box with the pointer.
   SetPicture(c_.Picture2, 0);
@@ -122,6 +127,7 @@ void Picker::Picture2_MouseUp() {
   chooser_.released = released;
   ScanPickedWindow(picked_window_, chooser_);
   SetCaption(c_.Text6, MessagePrefill(DialogMessage(picked_window_)));
+  ShowProgram();
   HWND parent = ::GetParent(picked_window_);
   std::string tested = WindowText(parent);
   picked_class_ = ClassName(picked_window_);
@@ -132,11 +138,25 @@ void Picker::Picture2_MouseUp() {
   }
   EndPick();
   SetCaption(c_.Text4, picked_class_);
-  if (!BeginsWithRhinoceros(tested)) {
-    SetCaptionFitting(c_.Label3, kNoRhinocerosMessage);
+  // The button let go over would not be the one pressed: that outweighs the
+  // warning about the dialog's owner.
+  const char* warning = chooser_.twin[chooser_.chosen]  ? kTwinCaptionMessage
+                        : !BeginsWithRhinoceros(tested) ? kNoRhinocerosMessage
+                                                        : nullptr;
+  if (warning) {
+    SetCaptionFitting(c_.Label3, warning);
     SetForeColor(c_.Label3, kWarningColour);  // Add may have left its confirmation's colour
     SetVisible(c_.Label3, true);
   }
+}
+
+void Picker::ShowProgram() {
+  picked_program_ = WindowProgram(picked_window_);
+  bool known = !picked_program_.empty();
+  SetCaption(c_.Check1, known ? kOnlyFromCaption + picked_program_ : kProgramUnknownCaption);
+  SetCheckValue(c_.Check1, known);
+  ::EnableWindow(c_.Check1, known);
+  SetVisible(c_.Check1, true);
 }
 
 void Picker::Picture2_LostCapture() {
@@ -144,8 +164,11 @@ void Picker::Picture2_LostCapture() {
   // pick has ended.
   if (!picking_) return;
   // Nothing was let go over anything: the pick ends as a cancel, without a
-  // scan, and the chooser keeps what the press left in it.
+  // scan, and the chooser keeps what the press left in it. Nothing is
+  // captured then: an Add would otherwise join the title last pointed at to
+  // the class of an earlier capture.
   picking_ = false;
+  picked_class_.clear();
   if (outline_.outlined_hwnd) {
     remove_outline(outline_, outline_.outlined_hwnd);
     // The frame is gone: the next pick over that window draws it again.

@@ -17,6 +17,11 @@
 namespace pallix {
 
 inline constexpr const char* kNoRhinocerosMessage = "Couldn't find parent hwnd Rhinoceros";
+inline constexpr const char* kOnlyFromCaption = "Only from ";
+// Where Windows keeps the dialog's program from us (a process run as
+// administrator): the entry can only answer every program.
+inline constexpr const char* kProgramUnknownCaption =
+    "Only from its program: Windows does not say which";
 // How long the picker waits for a window to give its text.
 inline constexpr UINT kTextTimeoutMs = 100;
 
@@ -24,7 +29,8 @@ struct PickerControls {
   HWND form;
   HWND Picture2;
   HWND Text1;
-  HWND Text6;  // the captured dialog's message, for the user to shorten
+  HWND Text6;   // the captured dialog's message, for the user to shorten
+  HWND Check1;  // "Only from <program>": the entry answers that program alone
   HWND Text2;
   HWND Text4;
   HWND Label3;
@@ -66,11 +72,17 @@ class Picker {
   // button, has characters the ANSI code page cannot hold.
   bool title_beyond_ansi() const { return title_beyond_ansi_; }
   const std::array<bool, 3>& captions_beyond_ansi() const { return chooser_.beyond_ansi; }
+  // Which offered buttons another button of their caption comes before.
+  const std::array<bool, 3>& twins() const { return chooser_.twin; }
+  // The captured window's program; empty when Windows does not say.
+  const std::string& picked_program() const { return picked_program_; }
   const Outline& outline() const { return outline_; }
   std::int16_t button_count() const { return chooser_.button_count; }
 
  private:
   void EndPick();
+  // The captured window's program, offered in Check1.
+  void ShowProgram();
 
   PickerControls c_{};
   ButtonChooser chooser_{};
@@ -78,6 +90,7 @@ class Picker {
   HWND picked_window_ = nullptr;
   bool picking_ = false;
   std::string picked_class_;
+  std::string picked_program_;
   bool picked_title_cut_ = false;
   bool title_beyond_ansi_ = false;
 };

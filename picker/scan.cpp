@@ -33,6 +33,7 @@ void CollectChildWindows(HWND& start, ButtonChooser& chooser) {
         SetOptionValue(c.Op1[chooser.chosen], true);
         SetCaption(c.cmd1[i], text);
         chooser.beyond_ansi[i] = !AnsiHoldsText(child);
+        chooser.offered[i] = child;
       }
     }
     if (!text.empty()) {
@@ -49,8 +50,12 @@ void ScanPickedWindow(HWND& hwnd, ButtonChooser& chooser) {
   HWND list = chooser.controls.List1;
   ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   chooser.chosen = 0;
+  HWND dialog = hwnd;
   CollectChildWindows(hwnd, chooser);
   ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  for (int i = 0; i < 3; ++i) {
+    chooser.twin[i] = chooser.offered[i] && HasEarlierTwin(dialog, chooser.offered[i]);
+  }
 }
 
 }  // namespace pallix

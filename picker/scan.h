@@ -25,6 +25,10 @@ struct ButtonChooser {
   int chosen = 0;           // the Op1 chosen
   // Whether each offered caption has characters the ANSI code page lacks.
   std::array<bool, 3> beyond_ansi{};
+  std::array<HWND, 3> offered{};  // the buttons behind cmd1
+  // Whether another pressable button of the same caption comes before each
+  // offered one: the monitor would press that one instead.
+  std::array<bool, 3> twin{};
 };
 
 // Walks every descendant of start, depth first (a child before its own

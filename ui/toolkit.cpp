@@ -391,6 +391,10 @@ HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* te
       cls = "BUTTON";
       style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
       break;
+    case ControlKind::kCheckBox:
+      cls = "BUTTON";
+      style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+      break;
     case ControlKind::kComboBox:
       cls = "COMBOBOX";
       style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
@@ -618,6 +622,13 @@ void SetOptionValue(HWND option, bool value) {
 }
 bool GetOptionValue(HWND option) {
   return ::SendMessageA(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetCheckValue(HWND check, bool value) {
+  ::SendMessageA(check, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+bool GetCheckValue(HWND check) {
+  return ::SendMessageA(check, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 int MsgBox(std::string_view prompt, UINT style, std::string_view title) {

@@ -65,6 +65,7 @@ enum class ControlKind {
   kButton,
   kColouredButton,  // draws its own background colour
   kOptionButton,
+  kCheckBox,
   kComboBox,  // editable text with a drop-down list
   kListBox,
   kTable,  // rows and columns with a header, one row selected at a time
@@ -127,6 +128,9 @@ void TableSelect(HWND table, int row);
 
 void SetOptionValue(HWND option, bool value);
 bool GetOptionValue(HWND option);
+// A check box stands alone: ticking it changes no other control.
+void SetCheckValue(HWND check, bool value);
+bool GetCheckValue(HWND check);
 
 // Text look: face name, size in points, bold, italic.
 void SetFont(HWND control, const char* face, int points, bool bold, bool italic);

@@ -5,6 +5,8 @@
 #include "config/config_path.h"
 #include "config/ini_files.h"
 #include "ui/toolkit.h"
+#include "watch/dialog_buttons.h"
+#include "watch/dialog_program.h"
 #include "watch/watch_entry.h"
 
 namespace pallix {
@@ -20,6 +22,17 @@ std::string TitleKey(std::int64_t n) {
 
 std::string MessageKey(std::int64_t n) {
   return "Message" + std::to_string(n);
+}
+
+std::string ProgramKey(std::int64_t n) {
+  return "Program" + std::to_string(n);
+}
+
+// The value goes into the file; one left there beside no entry is emptied,
+// as it would join the new entry.
+bool WriteBeside(INIFiles& ini, const std::string& key, const std::string& value) {
+  if (value.empty() && ini.ReadINI(kSection, key, kAbsent) == kAbsent) return true;
+  return ini.WriteINI(kSection, key, value);
 }
 
 // A count that names entries: digits at its start (after blanks and a sign).
@@ -85,6 +98,8 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
   if (chosen >= 0 && picked.caption_beyond_ansi[chosen]) {
     return Refuse(c, kButtonBeyondAnsiMessage);
   }
+  // The monitor finds a button by its caption: it would press the other.
+  if (chosen >= 0 && picked.twin[chosen]) return Refuse(c, kTwinCaptionMessage);
   std::string caption = chosen < 0 ? std::string() : GetCaption(c.cmd1[chosen]);
   std::string title(TrimBlanks(GetCaption(c.Text1)));
   std::string entry = EntryText(title, chosen < 0 ? nullptr : &caption, picked.picked_class);
@@ -94,6 +109,9 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
   // gone, cut short) would answer other dialogs than the user taught.
   std::string message = GetCaption(c.Text6);
   if (!ProfileKeepsValue(message)) return Refuse(c, kMessageNotStorableMessage);
+  const bool only_from = c.Check1 && GetCheckValue(c.Check1) && ::IsWindowEnabled(c.Check1);
+  std::string program(only_from ? picked.program : std::string_view());
+  if (!ProfileKeepsValue(program)) return Refuse(c, kProgramNotStorableMessage);
 
   INIFiles ini;
   ini.SetFileName(ConfigPath(AppPath(), GetCaption(c.Combo1)));
@@ -117,8 +135,10 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
   for (std::int64_t i = 1; n > 1 && i <= n; ++i) {
     std::string value = ini.ReadINI(kSection, TitleKey(i), "0");
     std::size_t bracket = value.find('[');
+    // One title and message taught from two programs makes two entries.
     if (bracket != std::string::npos && TrimBlanks(value.substr(0, bracket)) == title &&
-        StoredMessage(ini.ReadINI(kSection, MessageKey(i), "")) == message) {
+        StoredMessage(ini.ReadINI(kSection, MessageKey(i), "")) == message &&
+        SameProgram(StoredMessage(ini.ReadINI(kSection, ProgramKey(i), "")), program)) {
       Refuse(c, kDuplicateMessage);
       // A count stored with stray text is written back as its number.
       if (counted) ini.WriteINI(kSection, "Num_Windows", std::to_string(existing));
@@ -126,14 +146,10 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
     }
   }
 
-  // The message, the entry, then the count: a write refused or cut short
-  // never leaves the count naming a missing or half entry. A message left
-  // in the file beside no entry would join the new one: it is emptied.
-  bool message_written = true;
-  if (!message.empty() || ini.ReadINI(kSection, MessageKey(n), kAbsent) != kAbsent) {
-    message_written = ini.WriteINI(kSection, MessageKey(n), message);
-  }
-  if (!message_written || !ini.WriteINI(kSection, TitleKey(n), entry) ||
+  // The message, the program, the entry, then the count: a write refused or
+  // cut short never leaves the count naming a missing or half entry.
+  if (!WriteBeside(ini, MessageKey(n), message) || !WriteBeside(ini, ProgramKey(n), program) ||
+      !ini.WriteINI(kSection, TitleKey(n), entry) ||
       !ini.WriteINI(kSection, "Num_Windows", std::to_string(n))) {
     return Refuse(c, kWriteFailedMessage);
   }

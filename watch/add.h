@@ -20,6 +20,8 @@ inline constexpr const char* kNothingPickedMessage = "Drag the picker onto a dia
 inline constexpr const char* kTitleCutMessage = "The title is too long to store. NOT added!";
 inline constexpr const char* kNotStorableMessage = "Title or button can't be stored. NOT added!";
 inline constexpr const char* kMessageNotStorableMessage = "The message can't be stored. NOT added!";
+inline constexpr const char* kProgramNotStorableMessage =
+    "The program's name can't be stored. NOT added!";
 inline constexpr const char* kWriteFailedMessage = "The INI file can't be written. NOT added!";
 inline constexpr const char* kTitleBeyondAnsiMessage =
     "The title has characters this system cannot store. NOT added!";
@@ -39,6 +41,7 @@ struct AddControls {
   std::array<HWND, 3> cmd1;
   std::array<HWND, 3> Op1;
   HWND Label3;
+  HWND Check1 = nullptr;  // ticked: the entry answers the captured program alone
 };
 
 // What the picker recorded of the captured window when the pick ended.
@@ -49,6 +52,10 @@ struct PickedWindow {
   // look-up by that text would never find the window again.
   bool title_beyond_ansi = false;
   std::array<bool, 3> caption_beyond_ansi = {};  // per cmd1
+  // The file name of the dialog's program; empty when Windows did not say.
+  std::string_view program = {};
+  // Per cmd1: another button of that caption comes first in the dialog.
+  std::array<bool, 3> twin = {};
 };
 
 // Label3 shown with this message in this colour: how Add and Remove answer.

@@ -37,15 +37,21 @@ bool Pushes(HWND window) {
   }
 }
 
+// A window disabled takes no input, and neither does what stands in it. A
+// build of the benchmark's own presses what it finds, as Pallix did before
+// it looked (bench/CMakeLists.txt).
+bool Pressable(HWND window, HWND dialog) {
 #ifndef PALLIX_BENCH_WITHOUT_PRESSABLE_CHECK
-// A window disabled takes no input, and neither does what stands in it.
-bool EnabledWithParents(HWND window, HWND dialog) {
   for (HWND w = window; w; w = w == dialog ? nullptr : ::GetParent(w)) {
     if (!::IsWindowEnabled(w)) return false;
   }
+  return ::IsWindowVisible(window);
+#else
+  (void)window;
+  (void)dialog;
   return true;
-}
 #endif
+}
 
 }  // namespace
 
@@ -65,19 +71,24 @@ ButtonLookup PressableButton(HWND dialog, const std::string& caption) {
   ButtonLookup found;
   for (HWND window : DialogButtons(dialog)) {
     if (ControlText(window) != caption) continue;
-#ifndef PALLIX_BENCH_WITHOUT_PRESSABLE_CHECK
-    // A build of the benchmark's own presses what it finds, as Pallix did
-    // before it looked (bench/CMakeLists.txt).
-    if (!EnabledWithParents(window, dialog) || !::IsWindowVisible(window)) {
+    if (!Pressable(window, dialog)) {
       found.not_ready = true;
       continue;
     }
-#endif
     return {window, false};
   }
   // Its buttons may not all be made before it is shown.
   found.not_ready = found.not_ready || !::IsWindowVisible(dialog);
   return found;
+}
+
+bool HasEarlierTwin(HWND dialog, HWND button) {
+  const std::string caption = ControlText(button);
+  for (HWND window : DialogButtons(dialog)) {
+    if (window == button) return false;
+    if (ControlText(window) == caption && Pressable(window, dialog)) return true;
+  }
+  return false;
 }
 
 bool AnsiHoldsText(HWND window) {

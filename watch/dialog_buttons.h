@@ -32,6 +32,13 @@ struct ButtonLookup {
 // dialog on Windows but does under Wine; neither is what the user taught.
 ButtonLookup PressableButton(HWND dialog, const std::string& caption);
 
+// Whether the monitor, looking for this button's caption, would come to
+// another button first: an earlier one of the dialog's buttons, in the
+// order it searches, with the same caption and pressable now. Storing the
+// caption would then press that other button.
+bool HasEarlierTwin(HWND dialog, HWND button);
+inline constexpr const char* kTwinCaptionMessage = "Another button has this caption. NOT added!";
+
 // Whether the system's ANSI code page holds the window's own text: every
 // text Pallix stores and looks up is ANSI, and a character it cannot hold
 // reads as "?", which finds nothing.

@@ -38,6 +38,14 @@ std::string ControlText(HWND control) {
   return std::string(text, bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
 }
 
+std::wstring WideText(std::string_view text) {
+  std::wstring wide(text.size(), L'\0');
+  int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return wide;
+}
+
 std::vector<HWND> Descendants(HWND window) {
   std::vector<HWND> all;
   if (window) AddDescendants(window, all);

@@ -19,6 +19,9 @@ std::string JoinMessage(const std::vector<std::string>& texts);
 // message to its window, so that a hung program cannot stop the reader.
 std::string ControlText(HWND window);
 
+// ANSI text as Windows keeps text, for comparing as Windows compares.
+std::wstring WideText(std::string_view text);
+
 // Every window below this one, at any depth, depth first in window order
 // (a window before its own children): dialogs nest their controls in
 // panels and hosts.

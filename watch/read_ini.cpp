@@ -62,11 +62,13 @@ void LoadWatchFile(WatchTable& table, const ReadIniControls& controls, const std
     table.watch_class[i] = std::move(entry.window_class);
     table.watch_title[i] = std::move(entry.title);
     table.watch_button[i] = std::move(entry.button);
-    // A message belongs to an entry the monitor can answer; beside a missing
-    // or malformed one it makes nothing.
+    // A message and a program belong to an entry the monitor can answer;
+    // beside a missing or malformed one they make nothing.
     if (!table.watch_class[i].empty() && !table.watch_button[i].empty()) {
       table.watch_message[i] =
           StoredMessage(ini.ReadINI("WindowTitles", "Message" + std::to_string(i), ""));
+      table.watch_program[i] =
+          StoredMessage(ini.ReadINI("WindowTitles", "Program" + std::to_string(i), ""));
     }
   }
   Loaded(controls);

@@ -19,6 +19,9 @@ struct WatchTable {
   std::vector<std::string> watch_class{1};
   // Text the dialog's message must contain; empty: any message will do.
   std::vector<std::string> watch_message{1};
+  // The file name of the program whose dialogs the entry answers; empty:
+  // every program's.
+  std::vector<std::string> watch_program{1};
   // Whether the stored line reads as an entry the monitor can use; a
   // malformed one keeps its slot, so that the numbers stay the file's.
   std::vector<bool> understood{false};
@@ -48,6 +51,7 @@ struct WatchTable {
     watch_button.resize(count + 1);
     watch_class.resize(count + 1);
     watch_message.resize(count + 1);
+    watch_program.resize(count + 1);
     understood.resize(count + 1);
     stored.resize(count + 1);
   }

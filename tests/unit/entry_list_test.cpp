@@ -102,7 +102,7 @@ class Entries : public test::FolderTest {
 
 TEST_F(Entries, RemoveAsksThenTakesTheRowAndItsCountsStayWithTheOthers) {
   Start(kThree);
-  EXPECT_EQ(Rows(), (Lines{"A|first|OK|0|", "B||OK|0|", "C|third|OK|0|"}));
+  EXPECT_EQ(Rows(), (Lines{"A||first|OK|0|", "B|||OK|0|", "C||third|OK|0|"}));
   Press(c().Command2);
   TableSelect(c().List2, 1);
   EXPECT_FALSE(::IsWindowEnabled(c().Command6));  // as Add, while monitoring is on
@@ -114,7 +114,7 @@ TEST_F(Entries, RemoveAsksThenTakesTheRowAndItsCountsStayWithTheOthers) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
   const std::string last = Rows()[2].substr(Rows()[2].rfind('|') + 1);
-  EXPECT_EQ(Rows()[2], "C|third|OK|1|" + last);
+  EXPECT_EQ(Rows()[2], "C||third|OK|1|" + last);
   EXPECT_EQ(last, LastAnswerText(form_.answers().begin()->second.last, now));
 
   std::vector<test::SeenBox> boxes = Remove(1, "&No");
@@ -124,7 +124,7 @@ TEST_F(Entries, RemoveAsksThenTakesTheRowAndItsCountsStayWithTheOthers) {
   EXPECT_EQ(boxes[0].buttons, (Lines{"&Yes", "&No"}));
   EXPECT_EQ(Rows().size(), 3u);
   Remove(1, "&Yes");
-  EXPECT_EQ(Rows(), (Lines{"A|first|OK|0|", "C|third|OK|1|" + last}));
+  EXPECT_EQ(Rows(), (Lines{"A||first|OK|0|", "C||third|OK|1|" + last}));
   ExpectSaid(kRemovedMessage, kAddedColour);
   EXPECT_FALSE(::IsWindowEnabled(c().Command6));  // nothing selected after the reload
 
@@ -155,8 +155,8 @@ TEST_F(Entries, AHandEditCountsAtOnceWhileMonitoringIsOnOnceItsWriteIsOver) {
   ::CloseHandle(writing);
   CheckFile();
   ASSERT_EQ(Rows().size(), 2u);
-  EXPECT_EQ(Rows()[0].substr(0, 8), "A||OK|1|");
-  EXPECT_EQ(Rows()[1], "Some box||OK|0|");
+  EXPECT_EQ(Rows()[0].substr(0, 9), "A|||OK|1|");
+  EXPECT_EQ(Rows()[1], "Some box|||OK|0|");
   EXPECT_TRUE(boxes->Seen().empty());
   boxes.reset();
   Answer("Some box");
@@ -170,9 +170,9 @@ TEST_F(Entries, TwoHundredEntriesAreAllAnsweredAndShownWithTheirCounts) {
   for (const char* title : {"Box 21", "Box 25", "Box 200"}) Answer(title);
   ASSERT_EQ(Rows().size(), 200u);
   // The first answer shows at once, the others by the second's end.
-  EXPECT_EQ(Rows()[20].substr(0, 12), "Box 21||OK|1");
+  EXPECT_EQ(Rows()[20].substr(0, 13), "Box 21|||OK|1");
   form_.OnTimer(kCountsTimerId);
-  EXPECT_EQ(Rows()[24].substr(0, 12), "Box 25||OK|1");
+  EXPECT_EQ(Rows()[24].substr(0, 13), "Box 25|||OK|1");
   EXPECT_EQ(form_.OnTableTip(kIdList2, 199), "Box 200\r\nOK");
   SYSTEMTIME yesterday{2026, 12, 0, 6, 23, 59, 59, 0}, today{2026, 12, 1, 7, 0, 0, 1, 0};
   EXPECT_EQ(LastAnswerText(yesterday, today), "2026-12-06");

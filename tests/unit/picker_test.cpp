@@ -359,11 +359,13 @@ TEST_F(Capture, ALetGoOverAButtonChoosesItAndOverNoDialogCapturesNothing) {
   SetCaption(c().Text6, "Replace");
   form_.OnCommand(kIdCommand3);
   EXPECT_EQ(GetCaption(c().Label3), kAddedMessage);
-  EXPECT_EQ(ReadFile("w.ini"),
-            "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=Old[OK]<<#32770>>\r\n"
-            "Message2=Replace\r\nTitle2=Replace[Cancel]<<#32770>>\r\n");
-  EXPECT_EQ(test::Rows(c().List2),
-            (std::vector<std::string>{"Old||OK|0|", "Replace|Replace|Cancel|0|"}));
+  EXPECT_EQ(
+      ReadFile("w.ini"),
+      "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=Old[OK]<<#32770>>\r\n"
+      "Message2=Replace\r\nProgram2=pallix_tests.exe\r\nTitle2=Replace[Cancel]<<#32770>>\r\n");
+  EXPECT_EQ(
+      test::Rows(c().List2),
+      (std::vector<std::string>{"Old|||OK|0|", "Replace|pallix_tests.exe|Replace|Cancel|0|"}));
 
   // Over this program's own window, or over no window at all.
   RECT screen;

@@ -74,31 +74,36 @@ TEST_F(ReadIni, NoEntriesEmptiesTheTableAndACountOfZeroSaysSo) {
 }
 
 TEST_F(ReadIni, EntriesOneToTheCountFillTheirSlotsAndTheListAndEachLoadReplacesAll) {
-  // Messages: kept whole (brackets and markers are plain text in their own
-  // value); blanks alone are none; beside a malformed or missing entry,
-  // nothing.
+  // Messages and programs: kept whole (brackets and markers are plain text
+  // in their own value); blanks alone are none; beside a malformed or
+  // missing entry, nothing.
   EXPECT_TRUE(Load("[WindowTitles]\r\nNum_Windows=6x\r\nTitle0=Zero[z]<<Z>>\r\n"
                    "Title1=Save changes[&Yes]<<#32770>>\r\nTitle2=A [ B ] << C >>\r\n"
                    "Title3=T[B]\r\nTitle4=X<<C>>\r\nTitle6=Last[OK]<<#32770>>\r\n"
                    "Title7=Not[loaded]<<X>>\r\nMessage1=Save [x]<<y>> a=b\r\n"
-                   "Message2=   \r\nMessage3=m\r\nMessage4=m\r\nMessage5=m\r\n")
+                   "Message2=   \r\nMessage3=m\r\nMessage4=m\r\nMessage5=m\r\n"
+                   "Program1= Rhino.EXE \r\nProgram2=  \r\nProgram3=p.exe\r\n")
                   .empty());
   EXPECT_EQ(Text3(), "6x");
   // A line the monitor cannot use is shown as written.
-  EXPECT_EQ(List2(),
-            (std::vector<std::string>{"Save changes|Save [x]<<y>> a=b|&Yes|0|", "A ||B|0|",
-                                      "T[B]||(not understood)|0|", "X<<C>>||(not understood)|0|",
-                                      "||(not understood)|0|", "Last||OK|0|"}));
+  EXPECT_EQ(List2(), (std::vector<std::string>{"Save changes|Rhino.EXE|Save [x]<<y>> a=b|&Yes|0|",
+                                               "A |||B|0|", "T[B]|||(not understood)|0|",
+                                               "X<<C>>|||(not understood)|0|",
+                                               "|||(not understood)|0|", "Last|||OK|0|"}));
   const WatchTable& t = form_.watch();
   EXPECT_EQ(t.watch_title[1], "Save changes");
   EXPECT_EQ(t.watch_button[1], "&Yes");
   EXPECT_EQ(t.watch_message[1], "Save [x]<<y>> a=b");
-  for (int i = 2; i <= 6; ++i) EXPECT_EQ(t.watch_message[i], "") << i;
+  EXPECT_EQ(t.watch_program[1], "Rhino.EXE");
+  for (int i = 2; i <= 6; ++i) {
+    EXPECT_EQ(t.watch_message[i], "") << i;
+    EXPECT_EQ(t.watch_program[i], "") << i;
+  }
   EXPECT_EQ(t.watch_class[6], "#32770");
   EXPECT_EQ(Entries(), 5);  // slot 5 had no key; slots 0 and 7 are never read
 
   ASSERT_TRUE(Load(kOneEntry).empty());
-  EXPECT_EQ(List2(), std::vector<std::string>{"A||B|0|"});
+  EXPECT_EQ(List2(), std::vector<std::string>{"A|||B|0|"});
   EXPECT_EQ(Entries(), 1);
 }
 
@@ -109,7 +114,7 @@ TEST_F(ReadIni, EntriesPastTheLimitAreNotLoadedAndTheUserIsTold) {
   std::vector<SeenBox> boxes = Load(test::WatchFile(entries));
   EXPECT_EQ(Entries(), kWatchLimit);
   ASSERT_EQ(List2().size(), 1000u);
-  EXPECT_EQ(List2().back(), "1000||OK|0|");
+  EXPECT_EQ(List2().back(), "1000|||OK|0|");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, "Pallix");
   EXPECT_NE(boxes[0].text.find("1001 to 1002 are not watched"), std::string::npos);
