@@ -162,6 +162,25 @@ TEST_F(Entries, AHandEditCountsAtOnceWhileMonitoringIsOnOnceItsWriteIsOver) {
   Answer("Some box");
 }
 
+TEST_F(Entries, EntriesOfOneTitleAreCountedApartByMessageAndProgram) {
+  Start(
+      "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=G[OK]<<#32770>>\r\nMessage1=first\r\n"
+      "Title2=G[OK]<<#32770>>\r\nMessage2=second\r\nTitle3=G[OK]<<#32770>>\r\n"
+      "Message3=first\r\nProgram3=other.exe\r\n");
+  Press(c().Command2);
+  for (const char* says : {"second", "first"}) {
+    TestDialog dialog("G", {"OK"});
+    dialog.Say(says);
+    dialog.CloseOnClick(true);
+    Tick();
+    EXPECT_EQ(dialog.clicks(), std::vector<int>{100}) << says;
+  }
+  form_.OnTimer(kCountsTimerId);
+  Lines counts;
+  for (const std::string& row : Rows()) counts.push_back(row.substr(0, row.rfind('|')));
+  EXPECT_EQ(counts, (Lines{"G||first|OK|1", "G||second|OK|1", "G|other.exe|first|OK|0"}));
+}
+
 TEST_F(Entries, TwoHundredEntriesAreAllAnsweredAndShownWithTheirCounts) {
   Lines entries;
   for (int i = 1; i <= 200; ++i) entries.push_back("Box " + std::to_string(i) + "[OK]<<#32770>>");

@@ -158,6 +158,18 @@ TEST_F(Monitor, AnEntryWithAMessageAnswersOnlyTheDialogsOfItsTitleThatSayIt) {
   EXPECT_EQ(plain.clicks(), Clicks{100});
 }
 
+TEST_F(Monitor, AnEntryWithAProgramAnswersOnlyThatProgramsDialogs) {
+  // This process is pallix_tests.exe: named in another case, it is named.
+  Watch({"Bound[&Yes]<<#32770>>", "Bound[&No]<<#32770>>", "Free[OK]<<#32770>>",
+         "Blank[OK]<<#32770>>"},
+        true, false, "Program1=notepad.exe\r\nProgram2=PALLIX_Tests.EXE\r\nProgram4=  \r\n");
+  TestDialog bound("Bound", {"&Yes", "&No"}), free("Free", {"OK"}), blank("Blank", {"OK"});
+  Tick();
+  EXPECT_EQ(bound.clicks(), Clicks{101});
+  EXPECT_EQ(free.clicks(), Clicks{100});
+  EXPECT_EQ(blank.clicks(), Clicks{100});
+}
+
 TEST_F(Monitor, ATextMadeAfterTheDialogWasFirstReadIsFoundAtTheNextTick) {
   Watch({"Late[OK]<<#32770>>"}, true, false, "Message1=Ready\r\n");
   TestDialog late("Late", {"OK"});

@@ -13,6 +13,7 @@
 #include "resources/resource_ids.h"
 #include "tests/unit/support.h"
 #include "watch/add.h"
+#include "watch/dialog_buttons.h"
 
 namespace pallix {
 namespace {
@@ -379,6 +380,74 @@ TEST_F(Capture, ALetGoOverAButtonChoosesItAndOverNoDialogCapturesNothing) {
     form_.OnCommand(kIdCommand3);
     EXPECT_EQ(GetCaption(c().Label3), kNothingPickedMessage);
   }
+}
+
+TEST_F(Capture, TheDialogsProgramIsOfferedAndBindsTheEntryUnlessUnticked) {
+  test::TestDialog dialog("Confirm", {"&Yes", "&No"});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 700, 600, 300, 120, 0);
+  ::UpdateWindow(dialog.hwnd());
+  dialog.Say("Delete it?");
+  EXPECT_FALSE(IsVisible(c().Check1));  // nothing captured yet
+  auto add = [&](bool only_from) {
+    Drag({dialog.button(0)});
+    EXPECT_TRUE(IsVisible(c().Check1));
+    EXPECT_EQ(GetCaption(c().Check1), "Only from pallix_tests.exe");
+    EXPECT_TRUE(GetCheckValue(c().Check1));
+    EXPECT_TRUE(::IsWindowEnabled(c().Check1));
+    if (!only_from) ::SendMessageA(c().Check1, BM_CLICK, 0, 0);
+    form_.OnCommand(kIdCommand3);
+    return GetCaption(c().Label3);
+  };
+  // One title and message from two programs (here: one, and every one) are
+  // two entries; the same again is a duplicate.
+  EXPECT_EQ(add(true), kAddedMessage);
+  EXPECT_EQ(add(false), kAddedMessage);
+  EXPECT_EQ(add(false), kDuplicateMessage);
+  EXPECT_EQ(add(true), kDuplicateMessage);
+  EXPECT_EQ(ReadFile("w.ini"),
+            "[WindowTitles]\r\nNum_Windows=3\r\nTitle1=Old[OK]<<#32770>>\r\n"
+            "Message2=Delete it?\r\nProgram2=pallix_tests.exe\r\nTitle2=Confirm[&Yes]<<#32770>>\r\n"
+            "Message3=Delete it?\r\nTitle3=Confirm[&Yes]<<#32770>>\r\n");
+  EXPECT_EQ(test::Rows(c().List2)[1], "Confirm|pallix_tests.exe|Delete it?|&Yes|0|");
+
+  // A drop on nothing that could be stored shows no program.
+  Drag({form_.hwnd()});
+  EXPECT_FALSE(IsVisible(c().Check1));
+}
+
+TEST_F(Capture, AButtonWhoseCaptionAnotherButtonHasFirstIsNeverStored) {
+  // A second "OK" in a panel, after the dialog's own: the monitor, looking
+  // for "OK", comes to the dialog's own first.
+  test::TestDialog dialog("Twins", {"OK", "Cancel"});
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, 700, 600, 400, 160, 0);
+  HWND panel = ::CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 200, 60, 150, 60,
+                                 dialog.hwnd(), nullptr, nullptr, nullptr);
+  HWND inner = ::CreateWindowExA(0, "Button", "OK", WS_CHILD | WS_VISIBLE, 10, 10, 80, 30, panel,
+                                 nullptr, nullptr, nullptr);
+  ::UpdateWindow(dialog.hwnd());
+  const std::string before = ReadFile("w.ini");
+
+  Drag({inner});
+  EXPECT_EQ(Offered(), (std::vector<std::string>{"OK", "Cancel", "OK"}));
+  EXPECT_TRUE(GetOptionValue(c().Op1[2]));
+  EXPECT_EQ(GetCaption(c().Label3), kTwinCaptionMessage);
+  EXPECT_TRUE(IsVisible(c().Label3));
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kTwinCaptionMessage);
+  EXPECT_EQ(ReadFile("w.ini"), before);
+
+  // The first of the caption is the one pressed: it may be taught.
+  SetOptionValue(c().Op1[0], true);
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kAddedMessage);
+
+  // With the dialog's own disabled, the panel's is the one pressed.
+  ::EnableWindow(dialog.button(0), FALSE);
+  ::SetWindowTextA(dialog.hwnd(), "Twins again");
+  Drag({inner});
+  EXPECT_NE(GetCaption(c().Label3), kTwinCaptionMessage);
+  form_.OnCommand(kIdCommand3);
+  EXPECT_EQ(GetCaption(c().Label3), kAddedMessage);
 }
 
 // "Add" on the chosen file, with a capture made by hand in the controls.
