@@ -44,6 +44,7 @@ constexpr UINT kSendTimeoutMs = 5000;
 const char kUsageText[] =
     "usage: pallix_driver COMMAND [--option value]...\n"
     "  wait-window [--class C] [--title T | --title-prefix P] [--visible]\n"
+    "              [--program FILE]       (FILE: its program's file name)\n"
     "              [--timeout-ms N]       first matching top-level window:\n"
     "              [--message-only]       HANDLE LEFT TOP RIGHT BOTTOM\n"
     "                                     (--message-only: among message-only windows)\n"
@@ -182,10 +183,24 @@ std::string Caption(HWND window) {
   return std::string(buffer, length > 0 ? length : 0);
 }
 
+// The file name of the window's program, "" when Windows does not say.
+std::string ProgramOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  char path[MAX_PATH * 4] = {};
+  DWORD size = sizeof path;
+  bool known = process != nullptr && QueryFullProcessImageNameA(process, 0, path, &size);
+  if (process != nullptr) CloseHandle(process);
+  std::string_view full(path, known ? size : 0);
+  return std::string(full.substr(full.find_last_of("\\/") + 1));
+}
+
 struct WindowQuery {
   const std::string* class_name = nullptr;
   const std::string* title = nullptr;
   const std::string* title_prefix = nullptr;
+  const std::string* program = nullptr;
   bool visible_only = false;
   HWND found = nullptr;
 
@@ -194,6 +209,9 @@ struct WindowQuery {
     if (class_name != nullptr && ClassOf(window) != *class_name) return false;
     if (title != nullptr && Caption(window) != *title) return false;
     if (title_prefix != nullptr && !Caption(window).starts_with(*title_prefix)) return false;
+    if (program != nullptr && lstrcmpiA(ProgramOf(window).c_str(), program->c_str()) != 0) {
+      return false;
+    }
     return true;
   }
 };
@@ -217,6 +235,7 @@ int WaitWindow(const Args& args) {
   query.class_name = args.Get("class");
   query.title = args.Get("title");
   query.title_prefix = args.Get("title-prefix");
+  query.program = args.Get("program");
   query.visible_only = args.flags.contains("visible");
   if (query.title != nullptr && query.title_prefix != nullptr) {
     throw UsageError("give --title or --title-prefix, not both");

@@ -280,10 +280,10 @@ menu_choose() {
 }
 
 declare -A DIALOG_PIDS=()
-# dialog NAME ARGS...: pallix_dialogs.exe ARGS in the background, reporting
-# how its dialog ended to NAME.out.
+# dialog NAME ARGS...: pallix_dialogs.exe (or the copy of it that DIALOGS
+# names) ARGS in the background, reporting how its dialog ended to NAME.out.
 dialog() {
-  timeout 60 "${WINE[@]}" "$PALLIX_EXE_DIR/pallix_dialogs.exe" "${@:2}" </dev/null \
+  timeout 60 "${WINE[@]}" "${DIALOGS:-$PALLIX_EXE_DIR/pallix_dialogs.exe}" "${@:2}" </dev/null \
     >"$WINE_LOGS/$1.out" 2>>"$WINE_LOGS/pallix_dialogs.log" &
   DIALOG_PIDS[$1]=$!
 }
@@ -325,7 +325,8 @@ expect_caption() {
 # Capturing another program's dialog with the picker, as the user does.
 
 # by_id ID: the main window's control with that id, as Pallix numbers them.
-readonly ID_LABEL3=1001 ID_TEXT1=1004 ID_PICTURE2=1006 ID_CMD1=1008 ID_OP1=1011 ID_TEXT6=1025
+readonly ID_LABEL3=1001 ID_TEXT1=1004 ID_PICTURE2=1006 ID_CMD1=1008 ID_OP1=1011 ID_TEXT6=1025 \
+  ID_CHECK1=1028
 by_id() { drv children --hwnd "$MAIN" | awk -F'\t' -v id="$1" '$3 == id { print $1; exit }'; }
 text_of() { drv text --hwnd "$(by_id "$1")"; }
 centre() {
@@ -335,9 +336,11 @@ centre() {
 }
 # open_box NAME TITLE TEXT ARGS...: a dialog of another program; sets BOX.
 open_box() {
-  local tries=0
+  local tries=0 program
+  program=$(basename "${DIALOGS:-pallix_dialogs.exe}")
   dialog "$1" "${@:4}" --title "$2" --text "$3" --timeout-ms 60000
-  until BOX=$(drv wait-window --class '#32770' --title "$2" --visible --timeout-ms 0) &&
+  until BOX=$(drv wait-window --class '#32770' --title "$2" --program "$program" --visible \
+    --timeout-ms 0) &&
     BOX=${BOX%% *} && drv children --hwnd "$BOX" | cut -f4 | grep -qxF "$3"; do
     ((tries++ < 100)) || fail "no dialog \"$2\" says \"$3\""
     sleep 0.2
