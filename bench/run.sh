@@ -347,11 +347,12 @@ declare -A FIRST=()
 line=$(bash "$root/bench/first_tick.sh") || fail "bench/first_tick.sh failed"
 for pair in $line; do FIRST[${pair%%=*}]=${pair#*=}; done
 
-# Entries that carry messages: twenty of the series' title, the last one
-# the only one whose message the boxes show, so that every answer reads
-# the box's message against all twenty; then one tick timed in-process
-# while three dialogs of the entries' title, their texts and buttons in
-# panels, show none of their messages.
+# Entries that carry messages, each bound to the program the boxes come
+# from: twenty of the series' title, the last one the only one whose
+# message the boxes show, so that every answer reads the box's program and
+# message against all twenty; then one tick timed in-process while three
+# dialogs of the entries' title, their texts and buttons in panels, show
+# none of their messages, with the entries bound and with them free.
 echo "== entries with messages: latency with twenty, one tick against three boxes"
 message_entries=()
 for i in $(seq 1 19); do message_entries+=('Bench box[&No]<<#32770>>'); done
@@ -361,6 +362,7 @@ wine_write_watch_list "$WINE_LOGS/messages/watch.ini" "${message_entries[@]}"
 {
   for i in $(seq 1 19); do printf 'Message%d=Not this box, number %d\r\n' "$i" "$i"; done
   printf 'Message20=Pallix test\r\n'
+  for i in $(seq 1 20); do printf 'Program%d=pallix_dialogs.exe\r\n' "$i"; done
 } >>"$WINE_LOGS/messages/watch.ini"
 latency_run messages pallix.exe
 read -r msg_median _ msg_p99 msg_answered msg_wrong <<<"$LOG_FIGURES"
@@ -520,6 +522,8 @@ row "Messages, 20 entries: answered" "$msg_answered of $latency_count, $msg_wron
 row "Messages: tick, 3 nested fit none, med/p99" "${TICK[tick_median_us]} / ${TICK[tick_p99_us]} us" \
   "median <= 1000 us, none clicked" \
   "$(verdict "${TICK[tick_median_us]} <= 1000 && ${TICK[clicked]} == 0")"
+row "Messages: the same tick, entries free" "${TICK[free_median_us]} / ${TICK[free_p99_us]} us" \
+  "median / p99" ""
 
 floor_row "New process each box: median" "$proc_median" "$pfloor_median" 30
 floor_row "New process each box: p95" "$proc_p95" "$pfloor_p95" 50
