@@ -46,7 +46,7 @@ click "$(child Add)"
 expect_label3 "Added. Answered as soon as monitoring is on."
 [[ $(tr -d '\r' <"$PALLIX_DIR/default_px.ini") == $'[WindowTitles]\nNum_Windows=3
 Title1=Confirm Save As[&Yes]<<#32770>>\nTitle2=Forms box[OK]<<'$FORMS$'>>
-Message2=Replace part1\nTitle3=Replace files[&No]<<#32770>>' ]] ||
+Message2=Replace part1\nProgram3=pallix_dialogs.exe\nTitle3=Replace files[&No]<<#32770>>' ]] ||
   fail "the file holds:"$'\n'"$(cat "$PALLIX_DIR/default_px.ini")"
 switch "Disable monitoring"
 expect_end replace button2
