@@ -111,9 +111,18 @@ void Form1::List2_KeyDown(WORD key) {
 }
 
 void Form1::CheckFile() {
-  if (watch_.source.empty() || StampOf(watch_.source) == watch_.stamp) return;
+  if (watch_.source.empty()) return;
+  // A file of the same size put in place with its old write time (a copy
+  // from a backup, a program that keeps the time) changes only its bytes:
+  // they are compared whenever something in its folder changed.
+  file_watch_.WatchFolderOf(watch_.source);
+  if (file_watch_.Changed()) file_to_compare_ = true;
+  const bool stamp_changed = StampOf(watch_.source) != watch_.stamp;
+  if (!stamp_changed && !file_to_compare_) return;
   // Half a write is not read: the check comes again once it is over.
   if (BeingWritten(watch_.source)) return;
+  file_to_compare_ = false;
+  if (!stamp_changed && FileBytes(watch_.source) == watch_.loaded_bytes) return;
   int selected = TableSelected(c_.List2);
   ReloadWatchTable(watch_, ReadIni());
   if (selected >= 0 && selected < TableRowCount(c_.List2)) TableSelect(c_.List2, selected);
@@ -197,11 +206,13 @@ void Form1::Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode) {
 }
 
 void Form1::Form_Unload() {
+  file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   DoEvents();
 }
 
 void Form1::exit_Click() {
+  file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   ::ExitProcess(0);
 }

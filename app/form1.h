@@ -8,6 +8,7 @@
 
 #include "app/entry_list.h"
 #include "config/chooser.h"
+#include "config/file_stamp.h"
 #include "monitor/answer_log.h"
 #include "monitor/monitor.h"
 #include "picker/picker.h"
@@ -160,6 +161,12 @@ class Form1 final : public EventSink {
   // Activation counts once per showing: switching back from another
   // program is no new activation.
   bool activation_pending_ = true;
+  // The loaded file's folder, watched by Windows, so that the file's bytes
+  // are read only when something there changed; and whether a change was
+  // noticed that the file check has not yet compared (it waits while the
+  // file is being written).
+  FolderWatch file_watch_;
+  bool file_to_compare_ = false;
 };
 
 }  // namespace pallix

@@ -10,8 +10,9 @@
 # lookups (the floor of idling), memory and object counts, and a soak of
 # 1,000 dialogs, two hundred entries (idle, latency, one tick among fifty
 # other windows, bench/list_tick.cpp) and the time from a hand edit to its
-# answer (bench/hand_edit.cpp), the picker's handlers timed on real windows
-# (bench/picker.cpp), what the answer log costs an answer and a line
+# answer (bench/hand_edit.cpp), Remove of entry 1 of 1,000 from Yes to the
+# file and to the list (bench/remove.cpp), the picker's handlers timed on
+# real windows (bench/picker.cpp), what the answer log costs an answer and a line
 # (bench/answer_log.cpp), entries that carry messages: latency with twenty,
 # and one tick timed in-process against three nested dialogs
 # (bench/message_tick.cpp), the time from a start in the background to its
@@ -443,11 +444,13 @@ series latency_long "${latency_series[@]}"
 long_median=${SUMMARY[median_ms]} long_p99=${SUMMARY[p99_ms]}
 long_answered=${SUMMARY[answered]} long_wrong=${SUMMARY[wrong]}
 stop_pallix
-declare -A LIST=() HAND=()
+declare -A LIST=() HAND=() REMOVE=()
 bench_figures pallix_list_tick_bench.exe LIST
 mkdir -p "$WINE_LOGS/pallix_hand_edit_bench"
 cp "$dialogs" "$WINE_LOGS/pallix_hand_edit_bench/"
 bench_figures pallix_hand_edit_bench.exe HAND
+echo "== Remove of entry 1 of 1,000"
+bench_figures pallix_remove_bench.exe REMOVE
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -559,6 +562,12 @@ row "Tick, p99: 1 / 200 entries" "${LIST[tick1_p99_us]} / ${LIST[tick200_p99_us]
 row "Hand edit's write to its answer, median" \
   "${HAND[handedit_median_ms]} ms (${HAND[handedit_min_ms]}-${HAND[handedit_max_ms]}, ${HAND[runs]} runs)" \
   "" ""
+row "Remove 1 of 1,000: Yes to file, med/worst" \
+  "${REMOVE[remove_file_median_ms]} / ${REMOVE[remove_file_max_ms]} ms (${REMOVE[runs]} runs)" \
+  "<= 100 ms" "$(verdict "${REMOVE[remove_file_max_ms]} <= 100")"
+row "Remove 1 of 1,000: Yes to list, med/worst" \
+  "${REMOVE[remove_list_median_ms]} / ${REMOVE[remove_list_max_ms]} ms" "<= 500 ms" \
+  "$(verdict "${REMOVE[remove_list_max_ms]} <= 500")"
 row "Answer log: latency with / without, median" "$with_median / $without_median ms" "" ""
 row "Answer log: latency with / without, p95" "$with_p95 / $without_p95 ms" "" ""
 row "Answer log: latency with / without, p99" "$with_p99 / $without_p99 ms" "" ""

@@ -122,8 +122,11 @@ void Command3_Click(const AddControls& c, const PickedWindow& picked, WatchTable
     // No usable count: the entries written by hand from Title1 on, in a row,
     // are kept, and the new one goes after them.
     existing = 0;
-    while (existing <= kWatchLimit &&
-           ini.ReadINI(kSection, TitleKey(existing + 1), kAbsent) != kAbsent) {
+    while (existing <= kWatchLimit) {
+      std::string written = ini.ReadINI(kSection, TitleKey(existing + 1), kAbsent);
+      // An emptied key (as Remove left them once) ends the row as a
+      // missing one does: there is no entry in it.
+      if (written == kAbsent || written.empty()) break;
       ++existing;
     }
   }

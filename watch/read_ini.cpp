@@ -38,12 +38,19 @@ void LoadWatchFile(WatchTable& table, const ReadIniControls& controls, const std
   // seen as one afterwards.
   table.source = path;
   table.stamp = StampOf(path);
+  // Read again once the entries are: the same, they are what was loaded.
+  std::optional<std::string> bytes = FileBytes(path);
+  auto loaded = [&] {
+    if (bytes != FileBytes(path)) bytes.reset();
+    table.loaded_bytes = std::move(bytes);
+    Loaded(controls);
+  };
   ini.SetFileName(path);
 
   std::string count_text = ini.ReadINI("WindowTitles", "Num_Windows", "0");
   SetCaption(controls.text3, TrimBlanks(count_text));
   if (count_text == "0") {
-    Loaded(controls);
+    loaded();
     if (say_none) MsgBox(kNoWindowsMessage, MB_OK | MB_ICONINFORMATION, kAppTitle);
     return;
   }
@@ -71,7 +78,7 @@ void LoadWatchFile(WatchTable& table, const ReadIniControls& controls, const std
           StoredMessage(ini.ReadINI("WindowTitles", "Program" + std::to_string(i), ""));
     }
   }
-  Loaded(controls);
+  loaded();
   if (count > kWatchLimit) {
     MsgBox(TooManyEntriesMessage(file_name, count), MB_OK | MB_ICONEXCLAMATION, kAppTitle);
   }

@@ -2,6 +2,7 @@
 // loaded file (slot 0 is never used, so slot i is entry i of the file).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct WatchTable {
   // The file the table was loaded from, and how it stood just before.
   std::string source;
   FileStamp stamp;
+  // The file's bytes the entries were read from; none when a write came
+  // between the start and the end of the load (or the file could not be
+  // read), so that the file check loads it again and Remove refuses.
+  std::optional<std::string> loaded_bytes;
 
   // The highest slot.
   int Count() const { return static_cast<int>(watch_title.size()) - 1; }

@@ -128,8 +128,10 @@ std::string TextOf(HWND hwnd) {
 
 }  // namespace
 
-BoxAnswerer::BoxAnswerer(std::vector<std::string> answers)
-    : answers_(std::move(answers)), thread_([this] { Run(); }) {}
+BoxAnswerer::BoxAnswerer(std::vector<std::string> answers, std::function<void()> before_answer)
+    : answers_(std::move(answers)),
+      before_answer_(std::move(before_answer)),
+      thread_([this] { Run(); }) {}
 
 BoxAnswerer::~BoxAnswerer() {
   stop_ = true;
@@ -177,6 +179,7 @@ void BoxAnswerer::Run() {
       seen_.push_back(seen);
     }
     last = box;
+    if (before_answer_) before_answer_();
     // Posted: the box's own loop handles it, as it would a user's click.
     if (press) ::PostMessageA(press, BM_CLICK, 0, 0);
   }

@@ -51,15 +51,19 @@ struct SeenBox {
 // Watches, on a thread of its own, for message boxes of this process and
 // answers each with the next of the given button texts (the last one
 // repeats; none given: the box's first button). Every box is recorded.
+// `before_answer` runs on that thread while each box is open, just before
+// it is answered: what another program does while the user reads it.
 class BoxAnswerer {
  public:
-  explicit BoxAnswerer(std::vector<std::string> answers = {});
+  explicit BoxAnswerer(std::vector<std::string> answers = {},
+                       std::function<void()> before_answer = {});
   ~BoxAnswerer();
   std::vector<SeenBox> Seen();
 
  private:
   void Run();
   std::vector<std::string> answers_;
+  std::function<void()> before_answer_;
   std::mutex mutex_;
   std::vector<SeenBox> seen_;
   std::atomic<bool> stop_{false};

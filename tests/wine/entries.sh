@@ -10,8 +10,13 @@ set -euo pipefail
 source "$(dirname "$0")/harness.sh"
 journey_begin wine_entries
 
-start_pallix app 'Answer with Yes[&Yes]<<#32770>>' 'Answer with OK[OK]<<#32770>>' \
-  'Save changes[&Yes]<<#32770>>'
+# Two of the entries bound to the program the boxes come from.
+mkdir -p "$WINE_LOGS/app"
+wine_write_watch_list "$WINE_LOGS/app/default_px.ini" 'Answer with Yes[&Yes]<<#32770>>' \
+  'Answer with OK[OK]<<#32770>>' 'Save changes[&Yes]<<#32770>>'
+printf 'Program1=pallix_dialogs.exe\r\nProgram3=pallix_dialogs.exe\r\n' \
+  >>"$WINE_LOGS/app/default_px.ini"
+start_pallix app
 wait_main
 LIST=$(drv children --hwnd "$MAIN" | awk -F'\t' '$2 == "SysListView32" { print $1 }')
 [[ -n $LIST ]] || fail "no list view on the main window"
@@ -37,7 +42,8 @@ pick() {
   xdotool mousemove $((left + 20)) $(((top + bottom) / 2)) sleep 0.1 click 1
 }
 
-expect_rows 'Answer with Yes||&Yes|0|' 'Answer with OK||OK|0|' 'Save changes||&Yes|0|'
+expect_rows 'Answer with Yes|pallix_dialogs.exe||&Yes|0|' 'Answer with OK|||OK|0|' \
+  'Save changes|pallix_dialogs.exe||&Yes|0|'
 COMMAND2=$(child "Enable monitoring")
 REMOVE=$(child "Remove")
 expect_state "$REMOVE" "Remove, nothing chosen" enabled=0
@@ -49,7 +55,8 @@ dialog again box --title 'Answer with Yes' --type yesnocancel --timeout-ms 10000
 expect_end again yes
 dialog save box --title 'Save changes' --type yesno --timeout-ms 10000
 expect_end save yes
-expect_rows "Answer with Yes||&Yes|2|$TODAY" 'Answer with OK||OK|0|' "Save changes||&Yes|1|$TODAY"
+expect_rows "Answer with Yes|pallix_dialogs.exe||&Yes|2|$TODAY" 'Answer with OK|||OK|0|' \
+  "Save changes|pallix_dialogs.exe||&Yes|1|$TODAY"
 read -r left top right bottom < <(drv rect --hwnd "$MAIN") || fail "the main window is gone"
 shot "$JOURNEY-window"
 convert "$ARTIFACTS/$JOURNEY-window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" \
@@ -64,24 +71,31 @@ expect_state "$REMOVE" "Remove, a row chosen" enabled=1
 click "$REMOVE"
 expect_box Pallix 'Remove the entry for "Answer with OK"?' "&Yes &No"
 answer "&Yes"
-expect_rows "Answer with Yes||&Yes|2|$TODAY" "Save changes||&Yes|1|$TODAY"
+expect_rows "Answer with Yes|pallix_dialogs.exe||&Yes|2|$TODAY" \
+  "Save changes|pallix_dialogs.exe||&Yes|1|$TODAY"
 drv find-child --parent "$MAIN" --text "Removed." >/dev/null || fail "Label3 does not say Removed."
-[[ $(tr -d '\r' <"$PALLIX_DIR/default_px.ini") == *$'Num_Windows=2\nTitle1=Answer with Yes[&Yes]<<#32770>>\nTitle2=Save changes[&Yes]<<#32770>>\nTitle3='* ]] ||
+# The entry's line gone, the next one renumbered with its program, the
+# count one less, and nothing else.
+[[ $(tr -d '\r' <"$PALLIX_DIR/default_px.ini") == $'[WindowTitles]\nNum_Windows=2
+Title1=Answer with Yes[&Yes]<<#32770>>\nTitle2=Save changes[&Yes]<<#32770>>
+Program1=pallix_dialogs.exe\nProgram2=pallix_dialogs.exe' ]] ||
   fail "default_px.ini after Remove:"$'\n'"$(cat "$PALLIX_DIR/default_px.ini")"
 
 pick 2
 xdotool key Delete
 expect_box Pallix 'Remove the entry for "Save changes"?' "&Yes &No"
 answer "&No"
-expect_rows "Answer with Yes||&Yes|2|$TODAY" "Save changes||&Yes|1|$TODAY"
+expect_rows "Answer with Yes|pallix_dialogs.exe||&Yes|2|$TODAY" \
+  "Save changes|pallix_dialogs.exe||&Yes|1|$TODAY"
 
 # Another program saves the file, with monitoring on.
 click "$COMMAND2"
 expect_caption "Disable monitoring"
 wine_write_watch_list "$PALLIX_DIR/default_px.ini.part" 'Save changes[&Yes]<<#32770>>' \
   'Written by hand[OK]<<#32770>>'
+printf 'Program1=pallix_dialogs.exe\r\n' >>"$PALLIX_DIR/default_px.ini.part"
 mv "$PALLIX_DIR/default_px.ini.part" "$PALLIX_DIR/default_px.ini"
-expect_rows "Save changes||&Yes|1|$TODAY" 'Written by hand||OK|0|'
+expect_rows "Save changes|pallix_dialogs.exe||&Yes|1|$TODAY" 'Written by hand|||OK|0|'
 dialog hand box --title 'Written by hand' --type okcancel --timeout-ms 10000
 expect_end hand ok
 echo "the list shows the entries and their answers; Remove, Del and a save by hand change it"
