@@ -50,6 +50,19 @@ struct WatchTable {
 
   void Clear() { Resize(0); }
 
+  // Slot `n` taken out; the slots after it move up by one, as the entries
+  // after a removed one do in the file.
+  void Erase(int n) {
+    auto erase = [n](auto& list) { list.erase(list.begin() + n); };
+    erase(watch_title);
+    erase(watch_button);
+    erase(watch_class);
+    erase(watch_message);
+    erase(watch_program);
+    erase(understood);
+    erase(stored);
+  }
+
   // Slots 1 to `count`, the new ones empty.
   void Resize(int count) {
     watch_title.resize(count + 1);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/form1.h"
@@ -295,6 +296,30 @@ TEST_F(Entries, RemoveChecksTheEntryInTheFileAsItStandsAfterYesAndEditsThatText)
     EXPECT_EQ(test::ReadFile("w.ini"), k.left);
     EXPECT_FALSE(test::FileExists("w.ini.new"));
   }
+}
+
+TEST_F(Entries, AfterRemoveTheTableIsWhatReadingTheFileAgainGives) {
+  // Messages, programs, a line that is no entry and one that is missing,
+  // all moving up past the removed entry.
+  Start(
+      "[WindowTitles]\r\nNum_Windows=5 entries\r\nTitle1=A[OK]<<#32770>>\r\n"
+      "Program1=a.exe\r\nTitle2=B[OK]<<#32770>>\r\nMessage2=b\r\nTitle3=not an entry\r\n"
+      "Message3=m\r\nTitle5=E[&No]<<#32770>>\r\nMessage5=\"  e  \"\r\nProgram5=E.exe\r\n");
+  auto table = [this] {
+    const WatchTable& t = form_.watch();
+    return std::tuple(t.watch_title, t.watch_button, t.watch_class, t.watch_message,
+                      t.watch_program, t.understood, t.stored, Rows(), GetCaption(c().Text3));
+  };
+  Remove(1, "&Yes");
+  ExpectSaid(kRemovedMessage, kAddedColour);
+  const auto removed = table();
+  ASSERT_EQ(std::get<7>(removed).size(), 4u);
+  EXPECT_EQ(std::get<8>(removed), "4 entries");
+  BoxAnswerer boxes;
+  Press(c().Command5);
+  EXPECT_EQ(table(), removed);
+  // Nothing left for the file check to load.
+  EXPECT_EQ(form_.watch().loaded_bytes, test::ReadFile("w.ini"));
 }
 
 TEST_F(Entries, DelWhileMonitoringIsOnRemovesNothingAndSaysSo) {
