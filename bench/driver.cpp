@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -72,7 +73,11 @@ const char kUsageText[] =
     "                                     HANDLE<tab>PID<tab>VISIBLE (0|1) per line\n"
     "  table --hwnd H                     a list view's rows, one a line:\n"
     "                                     LEFT TOP RIGHT BOTTOM (on the screen)<tab>\n"
-    "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n";
+    "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n"
+    "  columns --hwnd H                   a list view's columns, one a line: WIDTH<tab>\n"
+    "                                     WIDEST (its caption's or a cell's text width)<tab>\n"
+    "                                     CAPTION\n"
+    "  resize --hwnd H --width W --height H   SetWindowPos, as a program would\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -531,6 +536,64 @@ int Table(const Args& args) {
   return kOk;
 }
 
+// Widths as the list view itself measures texts, in its own font.
+int Columns(const Args& args) {
+  HWND list = HandleOption(args, "hwnd");
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kNo;
+  constexpr SIZE_T kText = 1024;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVCOLUMNA) + kText, MEM_COMMIT, PAGE_READWRITE));
+  char* remote_text = remote + sizeof(LVCOLUMNA);
+  auto text_width = [&](const char* text) {
+    WriteProcessMemory(process, remote_text, text, std::strlen(text) + 1, nullptr);
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(remote_text)));
+  };
+  int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  char text[kText];
+  for (int c = 0;; ++c) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = remote_text;
+    column.cchTextMax = kText;
+    WriteProcessMemory(process, remote, &column, sizeof column, nullptr);
+    if (!SendMessageA(list, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(remote))) break;
+    ReadProcessMemory(process, remote_text, text, kText, nullptr);
+    text[kText - 1] = '\0';
+    std::string caption = text;
+    int widest = text_width(text);
+    for (int r = 0; r < rows; ++r) {
+      LVITEMA item{};
+      item.iSubItem = c;
+      item.pszText = remote_text;
+      item.cchTextMax = kText;
+      WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+      SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(process, remote_text, text, kText, nullptr);
+      text[kText - 1] = '\0';
+      widest = std::max(widest, text_width(text));
+    }
+    std::printf("%d\t%d\t%s\n", static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)),
+                widest, Escaped(caption).c_str());
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return kOk;
+}
+
+int Resize(const Args& args) {
+  return SetWindowPos(HandleOption(args, "hwnd"), nullptr, 0, 0,
+                      static_cast<int>(NumberOption(args, "width")),
+                      static_cast<int>(NumberOption(args, "height")),
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
+             ? kOk
+             : kNo;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -552,6 +615,8 @@ const std::map<std::string_view, Command> kCommands = {
     {"link", Link},
     {"windows", Windows},
     {"table", Table},
+    {"columns", Columns},
+    {"resize", Resize},
 };
 
 }  // namespace

@@ -561,31 +561,38 @@ void ListSelect(HWND control, int index) {
 
 std::vector<int> ShareWidth(std::vector<int> widths, const std::vector<int>& weights, int change,
                             int least) {
-  std::vector<bool> giving(widths.size(), true);
+  const std::size_t n = std::min(widths.size(), weights.size());
+  std::vector<bool> giving(n, true);
+  std::vector<int> shares(n, 0);
   while (change != 0) {
     long long total = 0;
-    for (std::size_t i = 0; i < widths.size() && i < weights.size(); ++i)
+    for (std::size_t i = 0; i < n; ++i)
       if (giving[i]) total += weights[i];
     if (total <= 0) break;
     // Each column's share is the step between running totals, so the
     // shares add up to the change exactly.
     long long before = 0;
-    int not_given = 0;
-    for (std::size_t i = 0; i < widths.size() && i < weights.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
       if (!giving[i]) continue;
       long long after = before + weights[i];
-      int share = static_cast<int>(change * after / total - change * before / total);
+      shares[i] = static_cast<int>(change * after / total - change * before / total);
       before = after;
-      int floor = std::min(widths[i], least);
-      if (widths[i] + share < floor) {
-        not_given += widths[i] + share - floor;
-        widths[i] = floor;
-        giving[i] = false;
-      } else {
-        widths[i] += share;
-      }
     }
-    change = not_given;
+    // A column that cannot give its share gives what it can, and the rest
+    // is shared again among the others.
+    bool short_of_share = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      int floor = std::min(widths[i], least);
+      if (!giving[i] || widths[i] + shares[i] >= floor) continue;
+      change -= floor - widths[i];
+      widths[i] = floor;
+      giving[i] = false;
+      short_of_share = true;
+    }
+    if (short_of_share) continue;
+    for (std::size_t i = 0; i < n; ++i)
+      if (giving[i]) widths[i] += shares[i];
+    break;
   }
   return widths;
 }
