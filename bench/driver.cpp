@@ -54,10 +54,11 @@ const char kUsageText[] =
     "  send --hwnd H --msg N [--wparam W] [--lparam L]   prints the result\n"
     "  post --hwnd H --msg N [--wparam W] [--lparam L]\n"
     "  text --hwnd H                      the window's text\n"
-    "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT per direct child\n"
+    "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT<tab>\n"
+    "                                     LEFT TOP RIGHT BOTTOM per direct child\n"
     "  exists --hwnd H                    yes / no\n"
     "  pid --hwnd H                       the owning process id\n"
-    "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1\n"
+    "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1 hscroll=0|1\n"
     "  find-child --parent H --text T [--class C] [--deep]\n"
     "                                     the first direct child with that text\n"
     "                                     (--deep: at any depth, depth first)\n"
@@ -76,8 +77,7 @@ const char kUsageText[] =
     "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n"
     "  columns --hwnd H                   a list view's columns, one a line: WIDTH<tab>\n"
     "                                     WIDEST (its caption's or a cell's text width)<tab>\n"
-    "                                     CAPTION\n"
-    "  resize --hwnd H --width W --height H   SetWindowPos, as a program would\n";
+    "                                     CAPTION\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -330,8 +330,12 @@ int Children(const Args& args) {
   if (!IsWindow(parent)) return kNo;
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    std::printf("0x%08X\t%s\t%d\t%s\n", NumberFromHandle(child), Escaped(ClassOf(child)).c_str(),
-                GetDlgCtrlID(child), Escaped(TextOf(child).value_or("")).c_str());
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    std::printf("0x%08X\t%s\t%d\t%s\t%ld %ld %ld %ld\n", NumberFromHandle(child),
+                Escaped(ClassOf(child)).c_str(), GetDlgCtrlID(child),
+                Escaped(TextOf(child).value_or("")).c_str(), rect.left, rect.top, rect.right,
+                rect.bottom);
   }
   return kOk;
 }
@@ -362,8 +366,9 @@ int State(const Args& args) {
   // IsWindowVisible also asks the parents: a control on a hidden window is
   // not visible, as a user would see it.
   bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  std::printf("visible=%d enabled=%d topmost=%d\n", IsWindowVisible(window) ? 1 : 0,
-              IsWindowEnabled(window) ? 1 : 0, topmost ? 1 : 0);
+  bool hscroll = (GetWindowLongA(window, GWL_STYLE) & WS_HSCROLL) != 0;
+  std::printf("visible=%d enabled=%d topmost=%d hscroll=%d\n", IsWindowVisible(window) ? 1 : 0,
+              IsWindowEnabled(window) ? 1 : 0, topmost ? 1 : 0, hscroll ? 1 : 0);
   return kOk;
 }
 
@@ -585,15 +590,6 @@ int Columns(const Args& args) {
   return kOk;
 }
 
-int Resize(const Args& args) {
-  return SetWindowPos(HandleOption(args, "hwnd"), nullptr, 0, 0,
-                      static_cast<int>(NumberOption(args, "width")),
-                      static_cast<int>(NumberOption(args, "height")),
-                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
-             ? kOk
-             : kNo;
-}
-
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -616,7 +612,6 @@ const std::map<std::string_view, Command> kCommands = {
     {"windows", Windows},
     {"table", Table},
     {"columns", Columns},
-    {"resize", Resize},
 };
 
 }  // namespace
