@@ -137,7 +137,6 @@ void Form1::Create() {
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
 }
 
-
 void Form1::Form_Resize() {
   // Windows sizes the window before its controls exist.
   if (!c_.List2) return;
