@@ -140,6 +140,14 @@ std::string Form1::OnTableTip(int control_id, int row) {
   return control_id == kIdList2 ? EntryTip(watch_, row + 1) : std::string();
 }
 
+void Form1::OnTableDividerDblClick(int control_id, int column) {
+  if (control_id == kIdList2) TableFitColumn(c_.List2, column);
+}
+
+void Form1::OnResize(int, int) {
+  Handle([&] { Form_Resize(); });
+}
+
 void Form1::Form_Load() {
   AddTrayIcon(c_.Picture1, kIconTray);
   combo_refresh(File1, c_.Combo1);

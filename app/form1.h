@@ -94,6 +94,9 @@ class Form1 final : public EventSink {
   void Form_Load();
   void Form_Activate();
   void Form_Click();
+  // The list and "Remove" follow the window's size; the controls above stay
+  // where they are, and those never seen stay below the client area.
+  void Form_Resize();
   void Form_DblClick();
   void Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode);
   void Form_Unload();
@@ -123,6 +126,8 @@ class Form1 final : public EventSink {
   void OnTableKey(int control_id, WORD key) override;
   void OnTableSelection(int control_id) override;
   std::string OnTableTip(int control_id, int row) override;
+  void OnTableDividerDblClick(int control_id, int column) override;
+  void OnResize(int width, int height) override;
   bool OnQueryClose(int reason) override;
   void OnDestroy() override { Form_Unload(); }
 

@@ -1,6 +1,8 @@
 // The main window as designed: every control in its place, size, state and
 // look. Places are in twips and become pixels at the screen's resolution.
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/autostart.h"
 #include "app/form1.h"
@@ -30,6 +32,16 @@ RECT ToPixels(Twips t) {
 constexpr Twips kClientArea{3435, 2610, 4680, 4770};
 // How far the controls that are never seen moved down with it.
 constexpr int kGrown = 2355;
+// What follows the window's size: the list grows with it, "Remove" keeps
+// to the list's bottom right corner, and the controls never seen keep as
+// far below the client area's bottom edge as they were.
+constexpr Twips kList2{90, 2460, 4545, 1830};
+constexpr Twips kCommand6{3780, 4365, 855, 315};
+constexpr Twips kText2{-30, 3630 + kGrown, 9315, 315};
+constexpr Twips kCommand5{3360, 5670 + kGrown, 735, 375};
+constexpr Twips kText3{4260, 4920 + kGrown, 3615, 375};
+constexpr Twips kText4{0, 3180 + kGrown, 2625, 315};
+constexpr Twips kList1{570, 6300 + kGrown, 3585, 840};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGrey = RGB(192, 192, 192);
@@ -60,7 +72,7 @@ void Form1::Create() {
   const int op1_left[3] = {180, 1590, 3030};
   c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 1260, 1155, 345});
   c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 1290, 225, 255});
-  c_.List1 = make(ControlKind::kListBox, kIdList1, "", {570, 6300 + kGrown, 3585, 840});
+  c_.List1 = make(ControlKind::kListBox, kIdList1, "", kList1);
   c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 1260, 1155, 345});
   c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 1260, 1155, 345});
   c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 1290, 225, 255});
@@ -69,14 +81,13 @@ void Form1::Create() {
   c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1710, 1875, 315});
   c_.Command2 =
       make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 2070, 4545, 315});
-  c_.List2 = make(ControlKind::kTable, kIdList2, "", {90, 2460, 4545, 1830});
-  c_.Command6 = make(ControlKind::kButton, kIdCommand6, "Remove", {3780, 4365, 855, 315});
+  c_.List2 = make(ControlKind::kTable, kIdList2, "", kList2);
+  c_.Command6 = make(ControlKind::kButton, kIdCommand6, "Remove", kCommand6);
   // Below the visible area, never seen.
-  c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", {-30, 3630 + kGrown, 9315, 315});
-  c_.Command5 =
-      make(ControlKind::kButton, kIdCommand5, "Read ini", {3360, 5670 + kGrown, 735, 375});
-  c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", {4260, 4920 + kGrown, 3615, 375});
-  c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", {0, 3180 + kGrown, 2625, 315});
+  c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", kText2);
+  c_.Command5 = make(ControlKind::kButton, kIdCommand5, "Read ini", kCommand5);
+  c_.Text3 = make(ControlKind::kTextBox, kIdText3, "Text3", kText3);
+  c_.Text4 = make(ControlKind::kTextBox, kIdText4, "Text4", kText4);
   // Controls that take no focus.
   c_.Label3 = make(ControlKind::kCentredLabel, kIdLabel3, "Couldn't find parent hwnd Rhinoceros",
                    {60, 0, 3675, 225});
@@ -101,13 +112,14 @@ void Form1::Create() {
   }
   SetVisible(c_.Command4, false);
   SetBackColor(c_.Command2, kMonitorOffColour);
-  // Widths in pixels, for the texts each column mostly holds.
-  TableColumns(c_.List2, {{"Title", 70},
-                          {"Program", 50},
-                          {"When it says", 52},
-                          {"Button", 46},
-                          {"Answered", 62},
-                          {"Last", 58}});
+  // Shares of the list's width: the title takes the most; "Answered" holds
+  // small numbers, but its caption is long; "When it says" is often empty.
+  TableColumns(c_.List2, {{"Title", 24},
+                          {"Program", 19},
+                          {"When it says", 13},
+                          {"Button", 13},
+                          {"Answered", 16},
+                          {"Last", 15}});
   ::EnableWindow(c_.Command6, FALSE);
   for (HWND grey : {c_.Text5, c_.Pic1, c_.Label1, c_.Label2, c_.Label3}) SetBackColor(grey, kGrey);
 
@@ -129,6 +141,39 @@ void Form1::Create() {
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdStartup, kStartupCaption);
   ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
+}
+
+void Form1::Form_Resize() {
+  // Windows sizes the window before its controls exist.
+  if (!c_.List2) return;
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  RECT designed = ToPixels(kClientArea);
+  // The window is never smaller than designed.
+  LONG wider = std::max(0L, client.right - (designed.right - designed.left));
+  LONG taller = std::max(0L, client.bottom - (designed.bottom - designed.top));
+  auto place = [](HWND control, RECT r) {
+    ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  RECT list = ToPixels(kList2);
+  list.right += wider;
+  list.bottom += taller;
+  place(c_.List2, list);
+  RECT remove = ToPixels(kCommand6);
+  ::OffsetRect(&remove, wider, taller);
+  place(c_.Command6, remove);
+  const std::pair<HWND, Twips> unseen[] = {{c_.Text2, kText2},
+                                           {c_.Command5, kCommand5},
+                                           {c_.Text3, kText3},
+                                           {c_.Text4, kText4},
+                                           {c_.List1, kList1}};
+  for (auto [control, twips] : unseen) {
+    RECT r = ToPixels(twips);
+    ::OffsetRect(&r, 0, taller);
+    place(control, r);
+  }
+  TableFitColumns(c_.List2);
 }
 
 }  // namespace pallix

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -54,10 +55,11 @@ const char kUsageText[] =
     "  send --hwnd H --msg N [--wparam W] [--lparam L]   prints the result\n"
     "  post --hwnd H --msg N [--wparam W] [--lparam L]\n"
     "  text --hwnd H                      the window's text\n"
-    "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT per direct child\n"
+    "  children --hwnd H                  HANDLE<tab>CLASS<tab>ID<tab>TEXT<tab>\n"
+    "                                     LEFT TOP RIGHT BOTTOM per direct child\n"
     "  exists --hwnd H                    yes / no\n"
     "  pid --hwnd H                       the owning process id\n"
-    "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1\n"
+    "  state --hwnd H                     visible=0|1 enabled=0|1 topmost=0|1 hscroll=0|1\n"
     "  find-child --parent H --text T [--class C] [--deep]\n"
     "                                     the first direct child with that text\n"
     "                                     (--deep: at any depth, depth first)\n"
@@ -73,7 +75,10 @@ const char kUsageText[] =
     "                                     HANDLE<tab>PID<tab>VISIBLE (0|1) per line\n"
     "  table --hwnd H                     a list view's rows, one a line:\n"
     "                                     LEFT TOP RIGHT BOTTOM (on the screen)<tab>\n"
-    "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n";
+    "                                     SELECTED (0|1)<tab>CELL<tab>CELL...\n"
+    "  columns --hwnd H                   a list view's columns, one a line: WIDTH<tab>\n"
+    "                                     WIDEST (its caption's or a cell's text width)<tab>\n"
+    "                                     CAPTION\n";
 
 using pallix_tools::UsageError;
 using Args = pallix_tools::Options;
@@ -344,8 +349,12 @@ int Children(const Args& args) {
   if (!IsWindow(parent)) return kNo;
   for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    std::printf("0x%08X\t%s\t%d\t%s\n", NumberFromHandle(child), Escaped(ClassOf(child)).c_str(),
-                GetDlgCtrlID(child), Escaped(TextOf(child).value_or("")).c_str());
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    std::printf("0x%08X\t%s\t%d\t%s\t%ld %ld %ld %ld\n", NumberFromHandle(child),
+                Escaped(ClassOf(child)).c_str(), GetDlgCtrlID(child),
+                Escaped(TextOf(child).value_or("")).c_str(), rect.left, rect.top, rect.right,
+                rect.bottom);
   }
   return kOk;
 }
@@ -376,8 +385,9 @@ int State(const Args& args) {
   // IsWindowVisible also asks the parents: a control on a hidden window is
   // not visible, as a user would see it.
   bool topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  std::printf("visible=%d enabled=%d topmost=%d\n", IsWindowVisible(window) ? 1 : 0,
-              IsWindowEnabled(window) ? 1 : 0, topmost ? 1 : 0);
+  bool hscroll = (GetWindowLongA(window, GWL_STYLE) & WS_HSCROLL) != 0;
+  std::printf("visible=%d enabled=%d topmost=%d hscroll=%d\n", IsWindowVisible(window) ? 1 : 0,
+              IsWindowEnabled(window) ? 1 : 0, topmost ? 1 : 0, hscroll ? 1 : 0);
   return kOk;
 }
 
@@ -550,6 +560,55 @@ int Table(const Args& args) {
   return kOk;
 }
 
+// Widths as the list view itself measures texts, in its own font.
+int Columns(const Args& args) {
+  HWND list = HandleOption(args, "hwnd");
+  DWORD pid = 0;
+  GetWindowThreadProcessId(list, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kNo;
+  constexpr SIZE_T kText = 1024;
+  char* remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, sizeof(LVCOLUMNA) + kText, MEM_COMMIT, PAGE_READWRITE));
+  char* remote_text = remote + sizeof(LVCOLUMNA);
+  auto text_width = [&](const char* text) {
+    WriteProcessMemory(process, remote_text, text, std::strlen(text) + 1, nullptr);
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(remote_text)));
+  };
+  int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  char text[kText];
+  for (int c = 0;; ++c) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = remote_text;
+    column.cchTextMax = kText;
+    WriteProcessMemory(process, remote, &column, sizeof column, nullptr);
+    if (!SendMessageA(list, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(remote))) break;
+    ReadProcessMemory(process, remote_text, text, kText, nullptr);
+    text[kText - 1] = '\0';
+    std::string caption = text;
+    int widest = text_width(text);
+    for (int r = 0; r < rows; ++r) {
+      LVITEMA item{};
+      item.iSubItem = c;
+      item.pszText = remote_text;
+      item.cchTextMax = kText;
+      WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+      SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote));
+      ReadProcessMemory(process, remote_text, text, kText, nullptr);
+      text[kText - 1] = '\0';
+      widest = std::max(widest, text_width(text));
+    }
+    std::printf("%d\t%d\t%s\n", static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)),
+                widest, Escaped(caption).c_str());
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return kOk;
+}
+
 using Command = int (*)(const Args&);
 
 const std::map<std::string_view, Command> kCommands = {
@@ -571,6 +630,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"link", Link},
     {"windows", Windows},
     {"table", Table},
+    {"columns", Columns},
 };
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <string>
 
@@ -25,6 +27,9 @@ struct ControlLook {
   int picture = 0;
   HANDLE image = nullptr;
   UINT image_type = IMAGE_BITMAP;
+  // A table's column weights, and the width its columns last filled.
+  std::vector<int> weights;
+  int filled = 0;
 };
 
 // One per main window: what its window procedure and its controls need.
@@ -37,6 +42,8 @@ struct MainWindow {
   HCURSOR custom_pointer = nullptr;
   bool use_custom_pointer = false;
   HWND tooltip = nullptr;
+  // The window's size as created: it never becomes smaller.
+  POINT least{};
 
   ~MainWindow() {
     for (auto& [hwnd, look] : controls) {
@@ -161,10 +168,16 @@ void DrawItem(const DRAWITEMSTRUCT& item, HBRUSH window_background) {
   }
 }
 
-// A table's notifications: keys, selection and tips.
+// A table's notifications: keys, selection and tips, and the double-click
+// on a divider of its header, which the list view passes on.
 LRESULT TableNotify(EventSink& sink, NMHDR& header) {
   int id = static_cast<int>(header.idFrom);
   switch (header.code) {
+    case HDN_DIVIDERDBLCLICKA:
+    case HDN_DIVIDERDBLCLICKW:
+      sink.OnTableDividerDblClick(::GetDlgCtrlID(::GetParent(header.hwndFrom)),
+                                  reinterpret_cast<NMHEADERA&>(header).iItem);
+      break;
     case LVN_KEYDOWN:
       sink.OnTableKey(id, reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
       break;
@@ -213,6 +226,12 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       return 0;
     case WM_TIMER:
       window->sink->OnTimer(static_cast<UINT_PTR>(wparam));
+      return 0;
+    case WM_SIZE:
+      if (wparam != SIZE_MINIMIZED) window->sink->OnResize(LOWORD(lparam), HIWORD(lparam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = window->least;
       return 0;
     case WM_NOTIFY:
       return TableNotify(*window->sink, *reinterpret_cast<NMHDR*>(lparam));
@@ -337,11 +356,13 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
   window->sink = &sink;
   window->background = ::CreateSolidBrush(kGrey);
 
-  // A fixed border, no minimise or maximise box; the bounds are the client
-  // area's, so the frame is added around them.
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // A sizing border and a maximise box, no minimise box; the bounds are the
+  // client area's, so the frame is added around them.
+  DWORD style =
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
   RECT outer = client;
   ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+  window->least = POINT{outer.right - outer.left, outer.bottom - outer.top};
   HWND hwnd = ::CreateWindowExA(0, kMainWindowClass, caption, style, outer.left, outer.top,
                                 outer.right - outer.left, outer.bottom - outer.top, nullptr,
                                 nullptr, instance, window);
@@ -542,15 +563,96 @@ void ListSelect(HWND control, int index) {
   ::SendMessageA(control, IsCombo(control) ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
 }
 
+std::vector<int> ShareWidth(std::vector<int> widths, const std::vector<int>& weights, int change,
+                            int least) {
+  const std::size_t n = std::min(widths.size(), weights.size());
+  std::vector<bool> giving(n, true);
+  std::vector<int> shares(n, 0);
+  while (change != 0) {
+    long long total = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      if (giving[i]) total += weights[i];
+    if (total <= 0) break;
+    // Each column's share is the step between running totals, so the
+    // shares add up to the change exactly.
+    long long before = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!giving[i]) continue;
+      long long after = before + weights[i];
+      shares[i] = static_cast<int>(change * after / total - change * before / total);
+      before = after;
+    }
+    // A column that cannot give its share gives what it can, and the rest
+    // is shared again among the others.
+    bool short_of_share = false;
+    for (std::size_t i = 0; i < n; ++i) {
+      int floor = std::min(widths[i], least);
+      if (!giving[i] || widths[i] + shares[i] >= floor) continue;
+      change -= floor - widths[i];
+      widths[i] = floor;
+      giving[i] = false;
+      short_of_share = true;
+    }
+    if (short_of_share) continue;
+    for (std::size_t i = 0; i < n; ++i)
+      if (giving[i]) widths[i] += shares[i];
+    break;
+  }
+  return widths;
+}
+
 void TableColumns(HWND table, const std::vector<std::pair<std::string, int>>& columns) {
+  ControlLook* look = LookOf(table);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     std::string caption = columns[i].first;
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = caption.data();
-    column.cx = columns[i].second;
     ::SendMessageA(table, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    if (look) look->weights.push_back(columns[i].second);
   }
+  if (look) look->filled = 0;
+  TableFitColumns(table);
+}
+
+void TableFitColumns(HWND table) {
+  ControlLook* look = LookOf(table);
+  if (!look || look->weights.empty()) return;
+  // Narrower than this a column shows not even its ellipsis.
+  const int least = static_cast<int>(std::lround(240 / TwipsPerPixelX()));
+  // New widths may bring or take away a scroll bar, and with it some of the
+  // width: a second pass shares that out too.
+  for (int pass = 0; pass < 3; ++pass) {
+    RECT room{};
+    ::GetClientRect(table, &room);
+    int change = room.right - look->filled;
+    if (change == 0) return;
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < look->weights.size(); ++i)
+      widths.push_back(static_cast<int>(::SendMessageA(table, LVM_GETCOLUMNWIDTH, i, 0)));
+    widths = ShareWidth(widths, look->weights, change, least);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+      ::SendMessageA(table, LVM_SETCOLUMNWIDTH, i, MAKELPARAM(widths[i], 0));
+    look->filled = room.right;
+  }
+}
+
+void TableFitColumn(HWND table, int column) {
+  // The list view fits a column to its cells alone: a caption wider than
+  // every cell would be cut short, and an empty column all but vanish.
+  ::SendMessageA(table, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+  char caption[256] = "";
+  LVCOLUMNA header{};
+  header.mask = LVCF_TEXT;
+  header.pszText = caption;
+  header.cchTextMax = sizeof caption;
+  ::SendMessageA(table, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+  // The header keeps three edges' width clear on either side of a caption.
+  int wanted = static_cast<int>(::SendMessageA(table, LVM_GETSTRINGWIDTHA, 0,
+                                               reinterpret_cast<LPARAM>(caption))) +
+               6 * ::GetSystemMetrics(SM_CXEDGE);
+  if (wanted > ::SendMessageA(table, LVM_GETCOLUMNWIDTH, column, 0))
+    ::SendMessageA(table, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(wanted, 0));
 }
 
 void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows) {
@@ -571,6 +673,8 @@ void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows)
   }
   ::SendMessageA(table, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(table, nullptr, TRUE);
+  // The rows may have brought or taken away the vertical scroll bar.
+  TableFitColumns(table);
 }
 
 std::string TableCell(HWND table, int row, int column) {

@@ -49,6 +49,11 @@ class EventSink {
   virtual void OnTableKey(int /*control_id*/, WORD /*key*/) {}
   virtual void OnTableSelection(int /*control_id*/) {}
   virtual std::string OnTableTip(int /*control_id*/, int /*row*/) { return {}; }
+  // The user double-clicked the divider at the right of a table's column.
+  virtual void OnTableDividerDblClick(int /*control_id*/, int /*column*/) {}
+  // The main window's client area has a new size (the user resized or
+  // maximised it, or it was restored), in pixels.
+  virtual void OnResize(int /*width*/, int /*height*/) {}
   // Something asks the main window to close; return true to refuse.
   virtual bool OnQueryClose(int /*reason*/) { return false; }
   // The main window is going away after all.
@@ -86,8 +91,9 @@ inline constexpr const char* kAppTitle = "Pallix";
 inline constexpr const char* kMainWindowClass = "PallixMain";
 UINT OpenRequestMessage();
 
-// The main window, hidden, with the given client area on the screen. Its
-// state lives with the window and goes when the window is destroyed.
+// The main window, hidden, with the given client area on the screen. The
+// user can make it larger, never smaller than it is created. Its state lives
+// with the window and goes when the window is destroyed.
 HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink);
 HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* text,
                    const RECT& bounds);
@@ -114,8 +120,21 @@ std::string ListItem(HWND control, int index);
 // Selects an item; a combo box's text becomes that item.
 void ListSelect(HWND control, int index);
 
-// A table's columns: caption and width in pixels.
+// A table's columns: caption and weight. The columns share the table's
+// width in proportion to their weights, filling it.
 void TableColumns(HWND table, const std::vector<std::pair<std::string, int>>& columns);
+// The columns brought to the table's width as it is now. Only the change of
+// width since they were last brought to it is shared out by weight, so a
+// width the user gave a column stays, and grows or shrinks by its share.
+void TableFitColumns(HWND table);
+// One column as wide as the widest of its texts, its caption included.
+void TableFitColumn(HWND table, int column);
+// Column widths after the room for them changed by `change` pixels: the
+// change shared in proportion to `weights`, to the pixel; a column does not
+// shrink below `least` (a narrower one does not shrink), and what it cannot
+// give is taken from the others.
+std::vector<int> ShareWidth(std::vector<int> widths, const std::vector<int>& weights, int change,
+                            int least);
 // Replaces every row; the texts of each row in column order.
 void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows);
 // Changes one cell, and repaints it only when its text is new.

@@ -1,5 +1,9 @@
 // The entries in view with their answers, Remove, and hand edits, through
 // the main window's own handlers on files in the program's folder.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <array>
 #include <chrono>
 #include <functional>
@@ -415,7 +419,18 @@ TEST_F(Entries, AHandEditOfTheSameSizeAndWriteTimeIsLoaded) {
 TEST_F(Entries, TwoHundredEntriesAreAllAnsweredAndShownWithTheirCounts) {
   Lines entries;
   for (int i = 1; i <= 200; ++i) entries.push_back("Box " + std::to_string(i) + "[OK]<<#32770>>");
-  Start(test::WatchFile(entries));
+  Start(test::WatchFile({entries[0]}));
+  test::WriteFile("w.ini", test::WatchFile(entries));
+  CheckFile();
+  // Beside the vertical scroll bar that so many rows bring, the columns
+  // still fill the list, and it has no horizontal one.
+  RECT room{};
+  ::GetClientRect(c().List2, &room);
+  int widths = 0;
+  for (int i = 0; i < Header_GetItemCount(ListView_GetHeader(c().List2)); ++i)
+    widths += ListView_GetColumnWidth(c().List2, i);
+  EXPECT_EQ(widths, room.right);
+  EXPECT_EQ(::GetWindowLongA(c().List2, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), WS_VSCROLL);
   Press(c().Command2);
   for (const char* title : {"Box 21", "Box 25", "Box 200"}) Answer(title);
   ASSERT_EQ(Rows().size(), 200u);
