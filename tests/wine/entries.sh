@@ -57,6 +57,15 @@ dialog save box --title 'Save changes' --type yesno --timeout-ms 10000
 expect_end save yes
 expect_rows "Answer with Yes|pallix_dialogs.exe||&Yes|2|$TODAY" 'Answer with OK|||OK|0|' \
   "Save changes|pallix_dialogs.exe||&Yes|1|$TODAY"
+# Made wider with a real drag of its corner, the list reads whole.
+read -r left _ right _ < <(drv rect --hwnd "$MAIN") || fail "the main window is gone"
+drag_corner 260 0
+deadline=$((SECONDS + 5))
+until read -r l _ r _ < <(drv rect --hwnd "$MAIN") && ((r - l == right - left + 260)); do
+  ((SECONDS < deadline)) ||
+    fail "the window is $((r - l)) wide after a drag of 260 from $((right - left))"
+  sleep 0.1
+done
 read -r left top right bottom < <(drv rect --hwnd "$MAIN") || fail "the main window is gone"
 shot "$JOURNEY-window"
 convert "$ARTIFACTS/$JOURNEY-window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" \

@@ -312,6 +312,14 @@ pixels() {
   convert "$image" -format "$format" info:
 }
 
+# drag_corner DX DY: a real drag of the main window's bottom right corner.
+drag_corner() {
+  local r b
+  read -r _ _ r b < <(drv rect --hwnd "$MAIN")
+  xdotool mousemove $((r - 2)) $((b - 2)) sleep 0.2 mousedown 1 sleep 0.2 \
+    mousemove $((r - 2 + $1)) $((b - 2 + $2)) sleep 0.2 mouseup 1
+}
+
 # expect_caption TEXT: the monitoring switch COMMAND2 shows TEXT.
 expect_caption() {
   local tries=0

@@ -99,13 +99,6 @@ expect_window() {
     sleep 0.1
   done
 }
-# drag_corner DX DY: a real drag of the window's bottom right corner.
-drag_corner() {
-  local r b
-  read -r _ _ r b < <(drv rect --hwnd "$MAIN")
-  xdotool mousemove $((r - 2)) $((b - 2)) sleep 0.2 mousedown 1 sleep 0.2 \
-    mousemove $((r - 2 + $1)) $((b - 2 + $2)) sleep 0.2 mouseup 1
-}
 columns() { drv columns --hwnd "$LIST" || fail "the list is gone"; }
 # overflow: how much wider the columns are than the list.
 overflow() {
