@@ -518,18 +518,55 @@ int Windows(const Args& args) {
   return kOk;
 }
 
-// A list view keeps its rows in its own process: what it is asked for is
-// written and read in that process's memory.
+// A list view keeps its rows and columns in its own process: what it is
+// asked for is written and read in that process's memory, held here for as
+// long as this lives.
+struct RemoteMemory {
+  HANDLE process = nullptr;
+  char* memory = nullptr;
+  RemoteMemory(HWND window, SIZE_T size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process) {
+      memory =
+          static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+  }
+  ~RemoteMemory() {
+    if (memory) VirtualFreeEx(process, memory, 0, MEM_RELEASE);
+    if (process) CloseHandle(process);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+};
+
+constexpr SIZE_T kCellText = 1024;
+// Room for an LVITEMA or LVCOLUMNA, then for a text.
+constexpr SIZE_T kRemoteSize = sizeof(LVCOLUMNA) + sizeof(LVITEMA) + kCellText;
+char* RemoteText(const RemoteMemory& held) {
+  return held.memory + sizeof(LVCOLUMNA) + sizeof(LVITEMA);
+}
+
+// The text of one cell of the list.
+std::string CellText(HWND list, const RemoteMemory& held, int row, int column) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = RemoteText(held);
+  item.cchTextMax = kCellText;
+  WriteProcessMemory(held.process, held.memory, &item, sizeof item, nullptr);
+  LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(held.memory));
+  char text[kCellText] = "";
+  ReadProcessMemory(held.process, RemoteText(held), text, kCellText, nullptr);
+  return std::string(text, n > 0 ? std::min<size_t>(static_cast<size_t>(n), kCellText) : 0);
+}
+
 int Table(const Args& args) {
   HWND list = HandleOption(args, "hwnd");
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return kNo;
-  constexpr SIZE_T kText = 1024;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT, PAGE_READWRITE));
+  RemoteMemory held(list, kRemoteSize);
+  if (!held.memory) return kNo;
+  HANDLE process = held.process;
+  char* remote = held.memory;
   int columns = static_cast<int>(SendMessageA(
       reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
   int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -541,37 +578,22 @@ int Table(const Args& args) {
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     bool selected = SendMessageA(list, LVM_GETITEMSTATE, r, LVIS_SELECTED) & LVIS_SELECTED;
     std::printf("%ld %ld %ld %ld\t%d", rect.left, rect.top, rect.right, rect.bottom, selected);
-    for (int c = 0; c < columns; ++c) {
-      LVITEMA item{};
-      item.iSubItem = c;
-      item.pszText = remote + sizeof(LVITEMA);
-      item.cchTextMax = kText;
-      WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-      LRESULT n = SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote));
-      char text[kText] = "";
-      ReadProcessMemory(process, remote + sizeof(LVITEMA), text, kText, nullptr);
-      std::printf("\t%s",
-                  Escaped(std::string_view(text, n > 0 ? static_cast<size_t>(n) : 0)).c_str());
-    }
+    for (int c = 0; c < columns; ++c)
+      std::printf("\t%s", Escaped(CellText(list, held, r, c)).c_str());
     std::printf("\n");
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return kOk;
 }
 
 // Widths as the list view itself measures texts, in its own font.
 int Columns(const Args& args) {
   HWND list = HandleOption(args, "hwnd");
-  DWORD pid = 0;
-  GetWindowThreadProcessId(list, &pid);
-  HANDLE process =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return kNo;
-  constexpr SIZE_T kText = 1024;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(process, nullptr, sizeof(LVCOLUMNA) + kText, MEM_COMMIT, PAGE_READWRITE));
-  char* remote_text = remote + sizeof(LVCOLUMNA);
+  constexpr SIZE_T kText = kCellText;
+  RemoteMemory held(list, kRemoteSize);
+  if (!held.memory) return kNo;
+  HANDLE process = held.process;
+  char* remote = held.memory;
+  char* remote_text = RemoteText(held);
   auto text_width = [&](const char* text) {
     WriteProcessMemory(process, remote_text, text, std::strlen(text) + 1, nullptr);
     return static_cast<int>(
@@ -591,21 +613,11 @@ int Columns(const Args& args) {
     std::string caption = text;
     int widest = text_width(text);
     for (int r = 0; r < rows; ++r) {
-      LVITEMA item{};
-      item.iSubItem = c;
-      item.pszText = remote_text;
-      item.cchTextMax = kText;
-      WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-      SendMessageA(list, LVM_GETITEMTEXTA, r, reinterpret_cast<LPARAM>(remote));
-      ReadProcessMemory(process, remote_text, text, kText, nullptr);
-      text[kText - 1] = '\0';
-      widest = std::max(widest, text_width(text));
+      widest = std::max(widest, text_width(CellText(list, held, r, c).c_str()));
     }
     std::printf("%d\t%d\t%s\n", static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0)),
                 widest, Escaped(caption).c_str());
   }
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  CloseHandle(process);
   return kOk;
 }
 
