@@ -23,7 +23,10 @@ Form1::Form1()
       answer_log_(AppPath(), [this](const std::string& why) {
         ShowTrayBalloon(c_.Picture1, kAppTitle, why);
       }) {
-  monitor_.OnAnswer([this](const WatchedEntry& entry) { CountAnswer(entry); });
+  monitor_.OnAnswer([this](const WatchedEntry& entry, HWND dialog) {
+    CountAnswer(entry);
+    NoteAnswer(dialog, entry.button);
+  });
 }
 
 Form1::~Form1() {
@@ -95,6 +98,33 @@ void Form1::CountAnswer(const WatchedEntry& entry) {
   counts_timer_ = ::SetTimer(hwnd_, kCountsTimerId, kCountsPeriodMs, nullptr) != 0;
 }
 
+void Form1::NoteDialog(HWND dialog) {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  recent_.Note(dialog, ReadSeenDialog(dialog), now);
+  recent_window_.Update();
+}
+
+void Form1::NoteAnswer(HWND dialog, const std::string& button) {
+  // The answer may come before the look that would have noticed the
+  // dialog: it is noticed now, while it is still there.
+  noticer_.Notice(dialog);
+  if (recent_.Answered(dialog, button)) recent_window_.Update();
+}
+
+void Form1::TeachFrom(std::uint64_t record_id) {
+  const DialogRecord* record = recent_.Find(record_id);
+  if (!record) return;
+  picker_.TeachFrom(record->dialog);
+  OpenMainWindow(TrayControls{hwnd_, c_.traymenu, kIdSwopen});
+  SayInLabel3(c_.Label3, kChooseThenAddMessage, kAddedColour);
+  // The keyboard goes on from the chosen button: arrows choose another,
+  // Tab goes on to Add.
+  for (HWND option : c_.Op1) {
+    if (IsVisible(option) && GetOptionValue(option)) ::SetFocus(option);
+  }
+}
+
 void Form1::ShowRemovable() {
   ::EnableWindow(c_.Command6, TableSelected(c_.List2) >= 0 && !MonitoringOn());
 }
@@ -153,6 +183,9 @@ void Form1::Form_Load() {
   combo_refresh(File1, c_.Combo1);
   Handle([&] { Command5_Click(watch_, ReadIni()); });
   ::SetTimer(hwnd_, kFileTimerId, kFilePeriodMs, nullptr);
+  // Dialogs are noticed whether or not monitoring is on: a dialog answered
+  // by hand is one the user may want to teach.
+  noticer_.Start(hwnd_, kNoticeTimerId, [this](HWND dialog) { NoteDialog(dialog); });
 }
 
 void Form1::Start(bool background) {
@@ -214,12 +247,14 @@ void Form1::Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode) {
 }
 
 void Form1::Form_Unload() {
+  noticer_.Stop();
   file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   DoEvents();
 }
 
 void Form1::exit_Click() {
+  noticer_.Stop();
   file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   ::ExitProcess(0);
@@ -275,6 +310,17 @@ void Form1::OnCommand(int id) {
       case kIdStartup:
         startup_Click(c_.traymenu, kIdStartup);
         break;
+      case kIdCommand7:
+      case kIdRecent:
+        recent_window_.Open();
+        break;
+      case kIdCmd1First:
+      case kIdCmd1First + 1:
+      case kIdCmd1First + 2:
+        // A button's caption chooses it, as its option does.
+        SetOptionValue(c_.Op1[id - kIdCmd1First], true);
+        ::SetFocus(c_.Op1[id - kIdCmd1First]);
+        break;
       default:
         break;
     }
@@ -325,6 +371,9 @@ void Form1::OnTimer(UINT_PTR timer_id) {
       break;
     case kFileTimerId:
       Handle([&] { CheckFile(); });
+      break;
+    case kNoticeTimerId:
+      Handle([&] { noticer_.Look(); });
       break;
     default:
       break;

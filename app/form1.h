@@ -7,13 +7,16 @@
 #include <functional>
 
 #include "app/entry_list.h"
+#include "app/recent_window.h"
 #include "config/chooser.h"
 #include "config/file_stamp.h"
 #include "monitor/answer_log.h"
 #include "monitor/monitor.h"
+#include "picker/notice.h"
 #include "picker/picker.h"
 #include "ui/toolkit.h"
 #include "watch/read_ini.h"
+#include "watch/recent_dialogs.h"
 #include "watch/watch_table.h"
 
 namespace pallix {
@@ -44,6 +47,7 @@ enum ControlId : int {
   kIdLabel2,
   kIdCommand6,
   kIdCheck1,
+  kIdCommand7,
   // traymenu
   kIdKorrelcom = 2001,
   kIdSwenable,
@@ -51,6 +55,7 @@ enum ControlId : int {
   kIdExit,
   kIdAnswerLog,
   kIdStartup,
+  kIdRecent,
 };
 
 // The main window's timers besides the monitor's two: List2's counts
@@ -59,6 +64,9 @@ enum ControlId : int {
 inline constexpr UINT_PTR kCountsTimerId = kLookAgainTimerId + 1;
 inline constexpr UINT_PTR kFileTimerId = kCountsTimerId + 1;
 inline constexpr UINT_PTR kMidnightTimerId = kFileTimerId + 1;
+// Looks at the windows just opened until they show as dialogs, only while
+// some wait.
+inline constexpr UINT_PTR kNoticeTimerId = kMidnightTimerId + 1;
 inline constexpr unsigned kCountsPeriodMs = 1000;
 inline constexpr unsigned kFilePeriodMs = 1000;
 
@@ -73,6 +81,7 @@ struct Form1Controls {
   HWND Text4, Text2, Picture1, Text3, List2, Command5, List1;
   HWND Command6;  // "Remove"
   HWND Check1;    // "Only from <program>"
+  HWND Command7;  // "Recent dialogs"
 
   HMENU traymenu;
 };
@@ -110,6 +119,11 @@ class Form1 final : public EventSink {
   const WatchTable& watch() const { return watch_; }
   const AnswerCounts& answers() const { return answers_; }
   Picker& picker() { return picker_; }
+  const RecentDialogs& recent() const { return recent_; }
+  RecentWindow& recent_window() { return recent_window_; }
+  // The main window filled from that record, brought forward, and the
+  // user asked to choose the button.
+  void TeachFrom(std::uint64_t record_id);
 
   // EventSink
   void OnCommand(int control_id) override;
@@ -142,6 +156,10 @@ class Form1 final : public EventSink {
   void ShowEntries();
   void ShowCounts();
   void CountAnswer(const WatchedEntry& entry);
+  // A dialog noticed goes into the records; one answered gets the entry's
+  // button there.
+  void NoteDialog(HWND dialog);
+  void NoteAnswer(HWND dialog, const std::string& button);
   // "Remove" can be pressed only when there is something it may remove.
   void ShowRemovable();
   void List2_KeyDown(WORD key);
@@ -172,6 +190,9 @@ class Form1 final : public EventSink {
   // file is being written).
   FolderWatch file_watch_;
   bool file_to_compare_ = false;
+  RecentDialogs recent_;
+  DialogNoticer noticer_;
+  RecentWindow recent_window_{recent_, [this](std::uint64_t id) { TeachFrom(id); }};
 };
 
 }  // namespace pallix

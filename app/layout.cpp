@@ -37,6 +37,8 @@ constexpr int kGrown = 2355;
 // far below the client area's bottom edge as they were.
 constexpr Twips kList2{90, 2460, 4545, 1830};
 constexpr Twips kCommand6{3780, 4365, 855, 315};
+// "Recent dialogs" keeps to the list's bottom left corner.
+constexpr Twips kCommand7{90, 4365, 1455, 315};
 constexpr Twips kText2{-30, 3630 + kGrown, 9315, 315};
 constexpr Twips kCommand5{3360, 5670 + kGrown, 735, 375};
 constexpr Twips kText3{4260, 4920 + kGrown, 3615, 375};
@@ -67,21 +69,31 @@ void Form1::Create() {
   c_.Text6 = make(ControlKind::kTextBox, kIdText6, "", {1140, 600, 1995, 315});
   // Below the message it narrows, shown once a dialog is captured.
   c_.Check1 = make(ControlKind::kCheckBox, kIdCheck1, "", {1140, 945, 3495, 240});
-  c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1710, 1665, 315});
+  // The buttons' captions, then their options together, one group: Tab
+  // comes to the chosen one, the arrows choose another, and Tab goes on to
+  // Add. A caption is no stop of its own; a click or its mnemonic chooses
+  // its option.
   const int cmd1_left[3] = {420, 1830, 3300};
   const int op1_left[3] = {180, 1590, 3030};
-  c_.cmd1[0] = make(ControlKind::kButton, kIdCmd1First, "", {cmd1_left[0], 1260, 1155, 345});
-  c_.Op1[0] = make(ControlKind::kOptionButton, kIdOp1First, "", {op1_left[0], 1290, 225, 255});
+  for (int i = 0; i < 3; ++i) {
+    c_.cmd1[i] = make(ControlKind::kButton, kIdCmd1First + i, "", {cmd1_left[i], 1260, 1155, 345});
+    ::SetWindowLongA(c_.cmd1[i], GWL_STYLE, ::GetWindowLongA(c_.cmd1[i], GWL_STYLE) & ~WS_TABSTOP);
+  }
+  for (int i = 0; i < 3; ++i) {
+    c_.Op1[i] =
+        make(ControlKind::kOptionButton, kIdOp1First + i, "", {op1_left[i], 1290, 225, 255});
+  }
+  c_.Command3 = make(ControlKind::kButton, kIdCommand3, "Add", {2970, 1710, 1665, 315});
+  for (HWND group : {c_.Op1[0], c_.Command3}) {
+    ::SetWindowLongA(group, GWL_STYLE, ::GetWindowLongA(group, GWL_STYLE) | WS_GROUP);
+  }
   c_.List1 = make(ControlKind::kListBox, kIdList1, "", kList1);
-  c_.cmd1[1] = make(ControlKind::kButton, kIdCmd1First + 1, "", {cmd1_left[1], 1260, 1155, 345});
-  c_.cmd1[2] = make(ControlKind::kButton, kIdCmd1First + 2, "", {cmd1_left[2], 1260, 1155, 345});
-  c_.Op1[1] = make(ControlKind::kOptionButton, kIdOp1First + 1, "", {op1_left[1], 1290, 225, 255});
-  c_.Op1[2] = make(ControlKind::kOptionButton, kIdOp1First + 2, "", {op1_left[2], 1290, 225, 255});
   c_.Command4 = make(ControlKind::kButton, kIdCommand4, "Create Ini", {990, 1710, 1935, 315});
   c_.Combo1 = make(ControlKind::kComboBox, kIdCombo1, "Combo1", {990, 1710, 1875, 315});
   c_.Command2 =
       make(ControlKind::kColouredButton, kIdCommand2, kEnableCaption, {90, 2070, 4545, 315});
   c_.List2 = make(ControlKind::kTable, kIdList2, "", kList2);
+  c_.Command7 = make(ControlKind::kButton, kIdCommand7, "Recent dialogs", kCommand7);
   c_.Command6 = make(ControlKind::kButton, kIdCommand6, "Remove", kCommand6);
   // Below the visible area, never seen.
   c_.Text2 = make(ControlKind::kTextBox, kIdText2, "Text2", kText2);
@@ -138,6 +150,7 @@ void Form1::Create() {
   ::AppendMenuA(c_.traymenu, MF_STRING | MF_CHECKED, kIdSwenable, "Disable");
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdSwopen, kOpenCaption);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdAnswerLog, "Answer log");
+  ::AppendMenuA(c_.traymenu, MF_STRING, kIdRecent, "Recent dialogs");
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdStartup, kStartupCaption);
   ::AppendMenuA(c_.traymenu, MF_SEPARATOR, 0, nullptr);
   ::AppendMenuA(c_.traymenu, MF_STRING, kIdExit, "Exit");
@@ -163,6 +176,9 @@ void Form1::Form_Resize() {
   RECT remove = ToPixels(kCommand6);
   ::OffsetRect(&remove, wider, taller);
   place(c_.Command6, remove);
+  RECT recent = ToPixels(kCommand7);
+  ::OffsetRect(&recent, 0, taller);
+  place(c_.Command7, recent);
   const std::pair<HWND, Twips> unseen[] = {{c_.Text2, kText2},
                                            {c_.Command5, kCommand5},
                                            {c_.Text3, kText3},

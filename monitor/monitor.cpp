@@ -261,7 +261,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     if (clicked_.Remember(target.dialog, target.button, entry, outcome)) {
       if (log)
         log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
-      if (outcome == AnswerOutcome::kAnswered && answered_) answered_(entry);
+      if (outcome == AnswerOutcome::kAnswered && answered_) answered_(entry, target.dialog);
     }
     if (process) ::CloseHandle(process);
     if (outcome == AnswerOutcome::kNoEffect) continue;

@@ -102,8 +102,8 @@ class MessageCache {
 
 class DialogMonitor {
  public:
-  // Told of each dialog an entry answered.
-  void OnAnswer(std::function<void(const WatchedEntry&)> answered) {
+  // Told of each dialog an entry answered, and of its window.
+  void OnAnswer(std::function<void(const WatchedEntry&, HWND)> answered) {
     answered_ = std::move(answered);
   }
 
@@ -128,7 +128,7 @@ class DialogMonitor {
   unsigned looks_ = 0;                 // looks again since the last tick
   ClickMemory clicked_;
   MessageCache messages_;
-  std::function<void(const WatchedEntry&)> answered_;
+  std::function<void(const WatchedEntry&, HWND)> answered_;
 };
 
 }  // namespace pallix

@@ -1,6 +1,9 @@
 #include "picker/picker.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "ui/toolkit.h"
 #include "watch/dialog_buttons.h"
@@ -53,6 +56,22 @@ std::string WindowText(HWND window, bool* cut) {
   return std::string(buffer, std::min<std::size_t>(copied, kWindowTextMax));
 }
 
+SeenDialog ReadSeenDialog(HWND dialog) {
+  SeenDialog seen;
+  seen.title = WithoutLeadingSpaces(WindowText(dialog, &seen.title_cut));
+  seen.title_beyond_ansi = !AnsiHoldsText(dialog);
+  seen.window_class = ClassName(dialog);
+  seen.program = WindowProgram(dialog);
+  seen.message = MessagePrefill(DialogMessage(dialog));
+  for (HWND button : DialogButtons(dialog)) {
+    LONG style = ::GetWindowLongA(button, GWL_STYLE);
+    seen.buttons.push_back({ControlText(button), !AnsiHoldsText(button),
+                            HasEarlierTwin(dialog, button),
+                            (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON});
+  }
+  return seen;
+}
+
 std::string HandleCaption(HWND window) {
   char text[16];
   std::snprintf(text, sizeof text, "%X",
@@ -60,8 +79,7 @@ std::string HandleCaption(HWND window) {
   return text;
 }
 
-void Picker::Picture2_MouseDown() {
-  SetVisible(c_.Label3, false);
+void Picker::ClearChooser() {
   for (int i = 0; i < 3; ++i) {
     SetVisible(chooser_.controls.cmd1[i], false);
     SetVisible(chooser_.controls.Op1[i], false);
@@ -73,6 +91,11 @@ void Picker::Picture2_MouseDown() {
   chooser_.twin = {};
   picked_program_.clear();
   SetVisible(c_.Check1, false);
+}
+
+void Picker::Picture2_MouseDown() {
+  SetVisible(c_.Label3, false);
+  ClearChooser();
   UseCustomPointer(c_.form, true);
   // The cursor image seems to leave the box with the pointer.
   SetPicture(c_.Picture2, 0);
@@ -127,7 +150,7 @@ void Picker::Picture2_MouseUp() {
   chooser_.released = released;
   ScanPickedWindow(picked_window_, chooser_);
   SetCaption(c_.Text6, MessagePrefill(DialogMessage(picked_window_)));
-  ShowProgram();
+  ShowProgram(WindowProgram(picked_window_));
   HWND parent = ::GetParent(picked_window_);
   std::string tested = WindowText(parent);
   picked_class_ = ClassName(picked_window_);
@@ -150,13 +173,43 @@ void Picker::Picture2_MouseUp() {
   }
 }
 
-void Picker::ShowProgram() {
-  picked_program_ = WindowProgram(picked_window_);
+void Picker::ShowProgram(std::string program) {
+  picked_program_ = std::move(program);
   bool known = !picked_program_.empty();
   SetCaption(c_.Check1, known ? kOnlyFromCaption + picked_program_ : kProgramUnknownCaption);
   SetCheckValue(c_.Check1, known);
   ::EnableWindow(c_.Check1, known);
   SetVisible(c_.Check1, true);
+}
+
+void Picker::TeachFrom(const SeenDialog& dialog) {
+  // A pick in progress would put its own window in place of the record's.
+  if (picking_) return;
+  ClearChooser();
+  ListClear(chooser_.controls.List1);
+  picked_window_ = nullptr;
+  const ScanControls& c = chooser_.controls;
+  std::vector<std::size_t> offered = OfferedButtons(dialog);
+  for (std::size_t i = 0; i < offered.size(); ++i) {
+    const SeenButton& button = dialog.buttons[offered[i]];
+    SetCaption(c.cmd1[i], button.caption);
+    SetVisible(c.cmd1[i], true);
+    SetVisible(c.Op1[i], true);
+    chooser_.beyond_ansi[i] = button.beyond_ansi;
+    chooser_.twin[i] = button.twin;
+  }
+  chooser_.button_count =
+      static_cast<std::int16_t>(std::min<std::size_t>(dialog.buttons.size(), INT16_MAX));
+  chooser_.chosen = 0;
+  if (!offered.empty()) SetOptionValue(c.Op1[0], true);
+  SetCaption(c_.Text1, dialog.title);
+  picked_title_cut_ = dialog.title_cut;
+  title_beyond_ansi_ = dialog.title_beyond_ansi;
+  SetCaption(c_.Text6, dialog.message);
+  picked_class_ = dialog.window_class;
+  SetCaption(c_.Text4, picked_class_);
+  SetCaption(c_.Text2, "");
+  ShowProgram(dialog.program);
 }
 
 void Picker::Picture2_LostCapture() {

@@ -13,6 +13,7 @@
 
 #include "picker/outline.h"
 #include "picker/scan.h"
+#include "watch/recent_dialogs.h"
 
 namespace pallix {
 
@@ -44,6 +45,11 @@ struct PickerControls {
 inline constexpr std::size_t kWindowTextMax = 143;
 std::string WindowText(HWND window, bool* cut = nullptr);
 
+// A dialog read as a drop on it reads it: its title as "Title" shows it,
+// its message as "When it says:" offers it, its program, class and
+// pressable buttons, and what Add would refuse of them.
+SeenDialog ReadSeenDialog(HWND dialog);
+
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.
 std::string HandleCaption(HWND window);
@@ -61,6 +67,11 @@ class Picker {
   void Picture2_MouseUp();
   // The mouse capture went elsewhere (another window took it, Alt+Tab).
   void Picture2_LostCapture();
+  // The main window filled as a drop on that dialog would fill it, from
+  // what was read of it when it showed: Add then stores it, with every
+  // check, though the dialog is gone. The buttons offered are
+  // OfferedButtons', the first chosen.
+  void TeachFrom(const SeenDialog& dialog);
 
   HWND picked_window() const { return picked_window_; }
   bool picking() const { return picking_; }
@@ -81,8 +92,10 @@ class Picker {
 
  private:
   void EndPick();
+  // The chooser emptied, and nothing captured.
+  void ClearChooser();
   // The captured window's program, offered in Check1.
-  void ShowProgram();
+  void ShowProgram(std::string program);
 
   PickerControls c_{};
   ButtonChooser chooser_{};

@@ -44,6 +44,10 @@ struct MainWindow {
   HWND tooltip = nullptr;
   // The window's size as created: it never becomes smaller.
   POINT least{};
+  // The program's main window, or another of ours, and the button Enter
+  // presses in it when no button has the focus (0: none).
+  bool main = true;
+  int default_id = 0;
 
   ~MainWindow() {
     for (auto& [hwnd, look] : controls) {
@@ -58,6 +62,8 @@ struct MainWindow {
 // by the loop: the program has one.
 HWND g_owner = nullptr;
 bool g_loop_running = false;
+// Our other windows, whose dialog keys the loop handles too.
+std::vector<HWND> g_secondary;
 
 MainWindow* StateOf(HWND main) {
   return main ? reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(main, GWLP_USERDATA)) : nullptr;
@@ -168,6 +174,12 @@ void DrawItem(const DRAWITEMSTRUCT& item, HBRUSH window_background) {
   }
 }
 
+bool ClassNameIsButton(HWND window) {
+  char name[16];
+  int n = ::GetClassNameA(window, name, sizeof name);
+  return n > 0 && ::lstrcmpiA(name, "Button") == 0;
+}
+
 // A table's notifications: keys, selection and tips, and the double-click
 // on a divider of its header, which the list view passes on.
 LRESULT TableNotify(EventSink& sink, NMHDR& header) {
@@ -177,6 +189,9 @@ LRESULT TableNotify(EventSink& sink, NMHDR& header) {
     case HDN_DIVIDERDBLCLICKW:
       sink.OnTableDividerDblClick(::GetDlgCtrlID(::GetParent(header.hwndFrom)),
                                   reinterpret_cast<NMHEADERA&>(header).iItem);
+      break;
+    case NM_DBLCLK:
+      sink.OnTableDblClick(id, reinterpret_cast<NMITEMACTIVATE&>(header).iItem);
       break;
     case LVN_KEYDOWN:
       sink.OnTableKey(id, reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
@@ -282,8 +297,23 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpara
       return 0;
     case WM_QUERYENDSESSION:
       return window->sink->OnQueryClose(kCloseFromSession) ? FALSE : TRUE;
+    case DM_GETDEFID: {
+      // Enter presses the button that has the focus, as in a dialog, or
+      // else the window's own default.
+      HWND focus = ::GetFocus();
+      LONG type = ::GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK;
+      if (focus && ::GetParent(focus) == hwnd && ClassNameIsButton(focus) &&
+          (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW)) {
+        return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+      }
+      return window->default_id ? MAKELRESULT(window->default_id, DC_HASDEFID) : 0;
+    }
     case WM_DESTROY:
       window->sink->OnDestroy();
+      if (!window->main) {
+        std::erase(g_secondary, hwnd);
+        return 0;
+      }
       if (g_owner == hwnd) g_owner = nullptr;
       if (g_loop_running) ::PostQuitMessage(0);
       return 0;
@@ -371,6 +401,40 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
     return nullptr;
   }
   g_owner = hwnd;
+  return hwnd;
+}
+
+HWND CreateSecondaryWindow(const char* caption, const RECT& client, EventSink& sink,
+                           int default_id) {
+  constexpr const char* kClass = "PallixWindow";
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClass;
+  ::RegisterClassExA(&wc);
+
+  auto* window = new MainWindow;
+  window->sink = &sink;
+  window->background = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+  window->main = false;
+  window->default_id = default_id;
+  DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT outer = client;
+  ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+  window->least = POINT{outer.right - outer.left, outer.bottom - outer.top};
+  HWND hwnd =
+      ::CreateWindowExA(0, kClass, caption, style, outer.left, outer.top, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, instance, window);
+  if (!hwnd) {
+    delete window;
+    return nullptr;
+  }
+  g_secondary.push_back(hwnd);
   return hwnd;
 }
 
@@ -696,6 +760,37 @@ void TableSetCell(HWND table, int row, int column, std::string_view text) {
   ::SendMessageA(table, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
+void TableInsertRow(HWND table, int row, const std::vector<std::string>& cells, std::uint64_t key) {
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    std::string text = cells[c];
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | (c == 0 ? LVIF_PARAM : 0);
+    item.iItem = row;
+    item.iSubItem = static_cast<int>(c);
+    item.pszText = text.data();
+    item.lParam = static_cast<LPARAM>(key);
+    if (c == 0) {
+      row = static_cast<int>(
+          ::SendMessageA(table, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+      if (row < 0) return;
+    } else {
+      ::SendMessageA(table, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+}
+
+void TableDeleteRow(HWND table, int row) {
+  ::SendMessageA(table, LVM_DELETEITEM, row, 0);
+}
+
+std::uint64_t TableRowKey(HWND table, int row) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  if (!::SendMessageA(table, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+  return static_cast<std::uint64_t>(item.lParam);
+}
+
 int TableRowCount(HWND table) {
   return static_cast<int>(::SendMessageA(table, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -748,6 +843,9 @@ namespace {
 // Keyboard navigation between the controls, as a dialog has it.
 void Dispatch(MSG& msg) {
   if (g_owner && ::IsDialogMessageA(g_owner, &msg)) return;
+  for (HWND window : g_secondary) {
+    if (::IsDialogMessageA(window, &msg)) return;
+  }
   ::TranslateMessage(&msg);
   ::DispatchMessageA(&msg);
 }

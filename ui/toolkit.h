@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,8 @@ class EventSink {
   virtual void OnTableKey(int /*control_id*/, WORD /*key*/) {}
   virtual void OnTableSelection(int /*control_id*/) {}
   virtual std::string OnTableTip(int /*control_id*/, int /*row*/) { return {}; }
+  // A double-click on a table's row (-1: below the rows).
+  virtual void OnTableDblClick(int /*control_id*/, int /*row*/) {}
   // The user double-clicked the divider at the right of a table's column.
   virtual void OnTableDividerDblClick(int /*control_id*/, int /*column*/) {}
   // The main window's client area has a new size (the user resized or
@@ -95,6 +98,12 @@ UINT OpenRequestMessage();
 // user can make it larger, never smaller than it is created. Its state lives
 // with the window and goes when the window is destroyed.
 HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink);
+// Another window of ours beside the main one, hidden, made as the main
+// window is (its controls, events and keys alike). Enter presses the
+// focused button, or else the button `default_id`; Esc is the command
+// IDCANCEL. Closed, it is destroyed, and the program goes on.
+HWND CreateSecondaryWindow(const char* caption, const RECT& client, EventSink& sink,
+                           int default_id);
 HWND CreateControl(HWND parent, ControlKind kind, int control_id, const char* text,
                    const RECT& bounds);
 
@@ -140,6 +149,12 @@ void TableSetRows(HWND table, const std::vector<std::vector<std::string>>& rows)
 // Changes one cell, and repaints it only when its text is new.
 void TableSetCell(HWND table, int row, int column, std::string_view text);
 std::string TableCell(HWND table, int row, int column);
+// One row put in before `row` (the row count: at the end), its texts in
+// column order, with a number of the caller's that stays with it; one row
+// taken out; the number of a row (0 when there is no such row).
+void TableInsertRow(HWND table, int row, const std::vector<std::string>& cells, std::uint64_t key);
+void TableDeleteRow(HWND table, int row);
+std::uint64_t TableRowKey(HWND table, int row);
 int TableRowCount(HWND table);
 // The selected row, or -1.
 int TableSelected(HWND table);
