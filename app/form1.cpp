@@ -106,9 +106,9 @@ void Form1::NoteDialog(HWND dialog) {
 }
 
 void Form1::NoteAnswer(HWND dialog, const std::string& button) {
-  // The answer may come before the look that would have noticed the
-  // dialog: it is noticed now, while it is still there.
-  noticer_.Notice(dialog);
+  // A dialog that showed just before the pass that answered it is noticed
+  // now, while it is still there.
+  noticer_.Notice(dialog, true);
   if (recent_.Answered(dialog, button)) recent_window_.Update();
 }
 
@@ -348,13 +348,18 @@ void Form1::OnTimer(UINT_PTR timer_id) {
 #endif
   switch (timer_id) {
     case kMonitorTimerId:
+      // The dialogs that showed since the last look are noticed before the
+      // pass answers them: their records are there to say so.
+      Handle([&] { noticer_.Look(); });
       Handle([&] { monitor_.Monitor_timer_Timer(watch_, &answer_log_, hwnd_); });
       break;
     case kLookAgainTimerId:
       // A switch-off in the yields of a pass that then set the look again
       // leaves it set: the switch's caption tells.
-      if (GetCaption(c_.Command2) == kDisableCaption)
+      if (GetCaption(c_.Command2) == kDisableCaption) {
+        Handle([&] { noticer_.Look(); });
         Handle([&] { monitor_.LookAgain_Timer(watch_, &answer_log_, hwnd_); });
+      }
       break;
     case kCountsTimerId:
       // Nothing changed for a second: no more work till the next answer.

@@ -56,10 +56,10 @@ void DialogNoticer::Heard(HWND window) {
   if (!timer_) timer_ = ::SetTimer(form_, timer_id_, kNoticeLookMs, nullptr) != 0;
 }
 
-bool DialogNoticer::Notice(HWND window) {
+bool DialogNoticer::Notice(HWND window, bool answered) {
   if (std::ranges::find(noticed_windows_, window) != noticed_windows_.end()) return true;
   // A window not shown yet, or without a button yet, may be on its way.
-  if (!::IsWindow(window) || !::IsWindowVisible(window) ||
+  if (!::IsWindow(window) || (!answered && !::IsWindowVisible(window)) ||
       NeverNoticed(window, form_, ui_thread_) || DialogButtons(window).empty()) {
     return false;
   }

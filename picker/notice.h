@@ -37,7 +37,9 @@ class DialogNoticer {
   void Look();
   // The window, if it is a dialog to record and was not yet noticed in
   // this showing, is noticed now. True when it is noticed (now or before).
-  bool Notice(HWND window);
+  // A dialog just answered may already be hiding: `answered` takes it
+  // as it is.
+  bool Notice(HWND window, bool answered = false);
 
  private:
   void Heard(HWND window);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <future>
 #include <string>
 #include <thread>
@@ -91,8 +92,9 @@ TEST(RecentRecord, TheSameDialogSeenAgainIsOneRecordCountedAndNewest) {
 TEST(RecentRecord, TheLastHundredAreKeptAndTheOldestGoes) {
   RecentDialogs recent;
   for (int i = 0; i < 105; ++i) {
-    std::string title = std::to_string(i);
-    recent.Note(Window(i + 1), Seen(title.insert(0, "T")), At(i));
+    char title[16];
+    std::snprintf(title, sizeof title, "T%d", i);
+    recent.Note(Window(i + 1), Seen(title), At(i));
   }
   ASSERT_EQ(recent.records().size(), RecentDialogs::kKept);
   EXPECT_EQ(recent.records().front().dialog.title, "T5");
@@ -337,6 +339,21 @@ TEST_F(Recent, AddChecksATaughtRecordAsItChecksADrop) {
   EXPECT_EQ(ReadFile("w.ini"),
             "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=Old[OK]<<#32770>>\r\n"
             "Title2=Anyone's[&Yes]<<#32770>>\r\n");
+}
+
+TEST_F(Recent, AnEntrysAnswerShowsOnItsDialogsRecord) {
+  WriteFile("w.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Delete file[&No]<<#32770>>\r\n");
+  form_.OnCommand(kIdCommand5);
+  form_.OnCommand(kIdCommand2);
+  ASSERT_EQ(GetCaption(c().Command2), "Disable monitoring");
+  OtherDialog by_hand("Keep file", {}, {"&Yes", "&No"});
+  OtherDialog answered("Delete file", {}, {"&Yes", "&No"});
+  EXPECT_TRUE(PumpUntil([&] {
+    return records().size() == 2 && records().back().dialog.title == "Delete file" &&
+           records().back().answered == "&No";
+  }));
+  EXPECT_EQ(records().front().answered, "");
+  form_.OnCommand(kIdCommand2);
 }
 
 TEST_F(Recent, TheWindowShowsTheRecordsNewestFirstUpdatesThemAndTeaches) {

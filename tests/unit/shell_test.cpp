@@ -287,13 +287,13 @@ TEST_F(Shell, TheTrayShowsAndHidesTheWindowAndItsMenuOpensOnTheRightPress) {
   answerer.join();
   EXPECT_EQ(menus.load(), 1);
   Lines items;
-  for (UINT i = 0; i < 8; ++i) {
+  for (UINT i = 0; i < 9; ++i) {
     char text[64] = "";
     items.emplace_back(text, ::GetMenuStringA(c().traymenu, i, text, 64, MF_BYPOSITION));
   }
   EXPECT_EQ(items, (Lines{"korrel.example", "", "Disable", "To SysTray", "Answer log",
-                          "Start with Windows", "", "Exit"}));
-  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 8);  // separators have no text
+                          "Recent dialogs", "Start with Windows", "", "Exit"}));
+  EXPECT_EQ(::GetMenuItemCount(c().traymenu), 9);  // separators have no text
 
   // The icon hides and shows the window (topmost): the tray journey.
   form_.OnTrayMessage(WM_LBUTTONDBLCLK);

@@ -264,10 +264,11 @@ tray_menu() {
 
 # menu_choose FRACTION: a real click on the item that far down the open
 # menu, which then closes. The tray menu's rows: the maker's site, a
-# separator, "Disable", "Open", "Answer log", "Start with Windows", a
-# separator, "Exit"; the fractions are the items' middles, measured on a
-# screenshot (separators are half as high as items).
-readonly MENU_DISABLE=0.29 MENU_OPEN=0.43 MENU_LOG=0.57 MENU_STARTUP=0.7 MENU_EXIT=0.9
+# separator, "Disable", "Open", "Answer log", "Recent dialogs", "Start with
+# Windows", a separator, "Exit"; the fractions are the items' middles
+# (separators are half as high as items).
+readonly MENU_DISABLE=0.25 MENU_OPEN=0.375 MENU_LOG=0.5 MENU_RECENT=0.625 MENU_STARTUP=0.75 \
+  MENU_EXIT=0.92
 menu_choose() {
   local left top right bottom tries=0
   read -r left top right bottom <<<"$MENU"

@@ -60,20 +60,20 @@ problems() {
   for i in "${!edge[@]}"; do ((edge[$i])) || echo "$i: no blue pixel where its twips put it"; done
 }
 
-# Ids of List2, "Remove", and the controls that are never seen: Text4,
-# Text2, Text3, Command5 and List1.
-readonly ID_LIST2=1022 ID_REMOVE=1027 UNSEEN='^(1019|1020|1021|1023|1024)$'
+# Ids of List2, "Remove", "Recent dialogs", and the controls that are never
+# seen: Text4, Text2, Text3, Command5 and List1.
+readonly ID_LIST2=1022 ID_REMOVE=1027 ID_RECENT=1029 UNSEEN='^(1019|1020|1021|1023|1024)$'
 
 # places [DX DY]: "ID<tab>LEFT TOP RIGHT BOTTOM" of each control; with DX and
 # DY, as they should be in a window that much larger than at first.
 places() {
   local dx=${1:-0} dy=${2:-0}
   awk -F'\t' -v OFS='\t' -v dx="$dx" -v dy="$dy" -v list=$ID_LIST2 -v remove=$ID_REMOVE \
-    -v unseen="$UNSEEN" '{
+    -v recent=$ID_RECENT -v unseen="$UNSEEN" '{
       split($5, p, " ")
       if ($3 == list) { p[3] += dx; p[4] += dy }
       if ($3 == remove) { p[1] += dx; p[2] += dy; p[3] += dx; p[4] += dy }
-      if ($3 ~ unseen) { p[2] += dy; p[4] += dy }
+      if ($3 ~ unseen || $3 == recent) { p[2] += dy; p[4] += dy }
       print $3, p[1] " " p[2] " " p[3] " " p[4]
     }' <<<"${PLACES:-$(drv children --hwnd "$MAIN")}"
 }
