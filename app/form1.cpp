@@ -184,8 +184,11 @@ void Form1::Form_Load() {
   Handle([&] { Command5_Click(watch_, ReadIni()); });
   ::SetTimer(hwnd_, kFileTimerId, kFilePeriodMs, nullptr);
   // Dialogs are noticed whether or not monitoring is on: a dialog answered
-  // by hand is one the user may want to teach.
+  // by hand is one the user may want to teach. (A build of the benchmark's
+  // own leaves the window events alone, for their idle cost.)
+#ifndef PALLIX_BENCH_WITHOUT_WINDOW_EVENTS
   noticer_.Start(hwnd_, kNoticeTimerId, [this](HWND dialog) { NoteDialog(dialog); });
+#endif
 }
 
 void Form1::Start(bool background) {

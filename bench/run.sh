@@ -16,7 +16,8 @@
 # (bench/answer_log.cpp), entries that carry messages: latency with twenty,
 # and one tick timed in-process against three nested dialogs
 # (bench/message_tick.cpp), the time from a start in the background to its
-# first tick (bench/first_tick.sh), and boxes each opened by a new process,
+# first tick (bench/first_tick.sh), the idle cost of the window events
+# (bench/window_events.sh), and boxes each opened by a new process,
 # message boxes and TaskDialogs, against their own floor. Floors
 # are measured in the same run on the same machine, as Wine's cost varies
 # from machine to machine and run to run.
@@ -270,6 +271,11 @@ idle_cost "$PALLIX_LINUX" 60
 idle20_pct=$IDLE_PCT idle20_ms=$IDLE_MS idle20_wall=$IDLE_WALL idle20_split=$IDLE_SPLIT
 stop_pallix
 
+echo "== the window events: idle, monitoring off, hooked and not"
+declare -A EVENTS=()
+line=$(bash "$root/bench/window_events.sh") || fail "bench/window_events.sh failed"
+for pair in $line; do EVENTS[${pair%%=*}]=${pair#*=}; done
+
 # The same question asked of the stand-in: a window timer of the same
 # period making the same lookups, and nothing else.
 echo "== the floor of idling: a bare $period_ms ms timer with the same lookups, 30 s each"
@@ -488,6 +494,13 @@ idle_row "Idle, 1 entry, monitoring on" "$idle1_pct" "$idle1_split" "$idle1_wall
 idle_row "Idle, 20 entries, monitoring on" "$idle20_pct" "$idle20_split" "$idle20_wall" \
   "$bare20_pct"
 row "Idle, 20 entries, monitoring off" "$off_pct % ($off_split ms/${off_wall%.*} s)" "" ""
+# Hooked, Pallix is woken only when a window opens: at rest the hook costs
+# no more than the noise of the measure.
+row "Idle, 20 entries, off, events hooked" \
+  "${EVENTS[with_pct]} % (${EVENTS[with_ms]} ms/${EVENTS[seconds]} s)" \
+  "<= not hooked + 0.05 %" "$(verdict "${EVENTS[with_pct]} <= ${EVENTS[without_pct]} + 0.05")"
+row "Idle, 20 entries, off, events not hooked" \
+  "${EVENTS[without_pct]} % (${EVENTS[without_ms]} ms/${EVENTS[seconds]} s)" "" ""
 row "Idle floor, bare timer + 1 lookup" "$bare1_pct % ($bare1_split ms/${bare1_wall%.*} s)" "" ""
 row "Idle floor, bare timer + 20 lookups" "$bare20_pct % ($bare20_split ms/${bare20_wall%.*} s)" "" ""
 row "One tick, 1 entry (all CPU / ticks)" "$(per_tick "$idle1_ms" "$idle1_wall") us" "" ""

@@ -843,7 +843,9 @@ namespace {
 // Keyboard navigation between the controls, as a dialog has it.
 void Dispatch(MSG& msg) {
   if (g_owner && ::IsDialogMessageA(g_owner, &msg)) return;
-  for (HWND window : g_secondary) {
+  // A copy: a key handled here may close the window, which leaves the list.
+  const std::vector<HWND> secondary = g_secondary;
+  for (HWND window : secondary) {
     if (::IsDialogMessageA(window, &msg)) return;
   }
   ::TranslateMessage(&msg);

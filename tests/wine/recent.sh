@@ -4,8 +4,7 @@
 # once, seen twice, with its program and its message; Enter teaches it, the
 # Down arrow chooses "&No", Tab and Space press Add, and the entry is in the
 # file. Opened again with monitoring on, the box is answered with No, and
-# the window, still open, shows it answered. Its picture is kept among the
-# artifacts.
+# the window, still open, shows it answered. Its picture is kept.
 set -euo pipefail
 # shellcheck source=tests/wine/harness.sh
 source "$(dirname "$0")/harness.sh"
@@ -14,15 +13,11 @@ journey_begin wine_recent
 start_pallix app 'Answer with OK[OK]<<#32770>>'
 wait_main
 COMMAND2=$(child "Enable monitoring")
-
-# answered_by_hand NAME BUTTON: the box comes, and a real click answers it.
-answered_by_hand() {
-  open_box "$1" "Delete file" "Delete report.txt?" box --type yesno
-  answer "$2"
-  expect_end "$1" "${3}"
-}
-answered_by_hand first "&No" no
-answered_by_hand second "&Yes" yes
+for answer in no yes; do
+  open_box "$answer" "Delete file" "Delete report.txt?" box --type yesno
+  answer "&${answer^}"
+  expect_end "$answer" "$answer"
+done
 
 tray_menu
 menu_choose "$MENU_RECENT"
@@ -30,22 +25,22 @@ RECENT=$(drv wait-window --title "Pallix - recent dialogs" --visible --timeout-m
   fail "\"Recent dialogs\" in the icon's menu opened no window"
 RECENT=${RECENT%% *}
 LIST=$(drv children --hwnd "$RECENT" | awk -F'\t' '$2 == "SysListView32" { print $1 }')
-[[ -n $LIST ]] || fail "no list view in the recent dialogs window"
-
-readonly TODAY='[0-2][0-9]:[0-5][0-9]:[0-5][0-9]'
-# expect_rows ROW...: the list's rows (chosen or not, then the cells joined
-# by "|", TODAY as a pattern) within a few seconds.
-expect_rows() {
-  local want got deadline=$((SECONDS + 5))
-  want=$(printf '%s\n' "$@")
-  # shellcheck disable=SC2053 # TODAY is matched as a pattern
-  until got=$(drv table --hwnd "$LIST" | cut -f2- | tr '\t' '|') && [[ $got == $want ]]; do
-    ((SECONDS < deadline)) || fail "the recent dialogs are:"$'\n'"$got"$'\n'"not:"$'\n'"$want"
+# expect_row ROW: the list's one row (chosen or not, then its cells joined
+# by "|", a time of today as a pattern) within a few seconds.
+expect_row() {
+  local got deadline=$((SECONDS + 5))
+  # shellcheck disable=SC2053 # the time is matched as a pattern
+  until got=$(drv table --hwnd "$LIST" | cut -f2- | tr '\t' '|') && [[ $got == $1 ]]; do
+    ((SECONDS < deadline)) || fail "the recent dialogs are:"$'\n'"$got"$'\n'"not: $1"
     sleep 0.2
   done
 }
-readonly ROW="pallix_dialogs.exe|Delete file|Delete report.txt?|&Yes (default), &No"
-expect_rows "1|$TODAY|2|$ROW|"
+# row SEEN ANSWERED: the box's row.
+row() {
+  echo "1|[0-2][0-9]:[0-5][0-9]:[0-5][0-9]|$1|pallix_dialogs.exe|Delete file|Delete report.txt?|\
+&Yes (default), &No|$2"
+}
+expect_row "$(row 2 "")"
 read -r left top right bottom < <(drv rect --hwnd "$RECENT") || fail "the window is gone"
 shot "$JOURNEY-window"
 convert "$ARTIFACTS/$JOURNEY-window.png" -crop "$((right - left))x$((bottom - top))+$left+$top" \
@@ -54,19 +49,15 @@ convert "$ARTIFACTS/$JOURNEY-window.png" -crop "$((right - left))x$((bottom - to
 # From here on, the keyboard alone: Enter teaches the chosen row.
 xdotool key Return
 expect_label3 "Choose the button, then press Add."
-[[ $(text_of $ID_TEXT1) == "Delete file" && $(text_of $ID_TEXT6) == "Delete report.txt?" ]] ||
-  fail "Teach filled \"$(text_of $ID_TEXT1)\", \"$(text_of $ID_TEXT6)\""
-[[ $(text_of $ID_CHECK1) == "Only from pallix_dialogs.exe" ]] ||
-  fail "Check1 reads \"$(text_of $ID_CHECK1)\""
-# checked: BM_GETCHECK
-checked() { drv send --hwnd "$(by_id $((ID_OP1 + $1)))" --msg 240; }
-[[ $(text_of $ID_CMD1)/$(text_of $((ID_CMD1 + 1))) == "&Yes/&No" && $(checked 0) == 1 ]] ||
-  fail "Teach offered $(text_of $ID_CMD1)/$(text_of $((ID_CMD1 + 1))), the first chosen: $(checked 0)"
+checked() { drv send --hwnd "$(by_id $((ID_OP1 + $1)))" --msg 240; } # BM_GETCHECK
+taught=$(for id in $ID_TEXT1 $ID_TEXT6 $ID_CHECK1 $ID_CMD1 $((ID_CMD1 + 1)); do text_of "$id"; done |
+  paste -sd'|')
+[[ $taught == "Delete file|Delete report.txt?|Only from pallix_dialogs.exe|&Yes|&No" &&
+  $(checked 0) == 1 ]] || fail "Teach filled $taught, the first chosen: $(checked 0)"
 xdotool key Down
-deadline=$((SECONDS + 5))
-until [[ $(checked 1) == 1 ]]; do
-  ((SECONDS < deadline)) || fail "the Down arrow did not choose \"&No\""
-  sleep 0.1
+for ((tries = 0; $(checked 1) != 1; tries++)); do
+  ((tries < 25)) || fail "the Down arrow did not choose \"&No\""
+  sleep 0.2
 done
 xdotool key Tab sleep 0.2 key space
 expect_label3 "Added. Answered as soon as monitoring is on."
@@ -80,5 +71,5 @@ click "$COMMAND2"
 expect_caption "Disable monitoring"
 dialog third box --title "Delete file" --text "Delete report.txt?" --type yesno --timeout-ms 10000
 expect_end third no
-expect_rows "1|$TODAY|3|$ROW|&No"
+expect_row "$(row 3 "&No")"
 echo "a box answered by hand twice was taught from Recent dialogs by the keyboard, and answered"
