@@ -39,7 +39,6 @@ ticks() {
 entries=()
 for i in $(seq 1 20); do entries+=("Idle entry ${i}[&Yes]<<#32770>>"); done
 declare -A spent=([pallix.exe]=0 [pallix_without_events.exe]=0)
-server=$(server_pid) || { echo "no wineserver for $WINEPREFIX" >&2 && exit 1; }
 for ((turn = 0; turn < turns; turn++)); do
   for program in pallix.exe pallix_without_events.exe; do
     folder=$WINE_LOGS/events_${program%.exe}
@@ -50,6 +49,7 @@ for ((turn = 0; turn < turns; turn++)); do
     drv wait-window --class PallixMain --visible --timeout-ms 30000 >/dev/null ||
       { echo "$program showed no window" >&2 && exit 1; }
     sleep 2
+    server=$(server_pid) || { echo "no wineserver for $WINEPREFIX" >&2 && exit 1; }
     p0=$(ticks "$WINE_PID") s0=$(ticks "$server")
     sleep "$seconds_each"
     p1=$(ticks "$WINE_PID") s1=$(ticks "$server")
