@@ -117,7 +117,8 @@ void Form1::TeachFrom(std::uint64_t record_id) {
   if (!record) return;
   picker_.TeachFrom(record->dialog);
   OpenMainWindow(TrayControls{hwnd_, c_.traymenu, kIdSwopen});
-  SayInLabel3(c_.Label3, kChooseThenAddMessage, kAddedColour);
+  SayInLabel3(c_.Label3, MonitoringOn() ? kTeachWhileMonitoringMessage : kChooseThenAddMessage,
+              kAddedColour);
   // The keyboard goes on from the chosen button: arrows choose another,
   // Tab goes on to Add.
   for (HWND option : c_.Op1) {

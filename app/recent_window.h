@@ -17,6 +17,9 @@ namespace pallix {
 
 inline constexpr const char* kRecentTitle = "Pallix - recent dialogs";
 inline constexpr const char* kChooseThenAddMessage = "Choose the button, then press Add.";
+// Add waits for monitoring to be off.
+inline constexpr const char* kTeachWhileMonitoringMessage =
+    "Switch monitoring off, choose the button, then press Add.";
 
 // Its controls' ids: Teach and Close are the ones Enter and Esc press.
 enum RecentControlId : int {

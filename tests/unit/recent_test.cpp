@@ -258,9 +258,14 @@ TEST_F(Recent, ATeachFillsTheCaptureAndAddStoresItThoughTheDialogIsGone) {
             "[WindowTitles]\r\nNum_Windows=2\r\nTitle1=Old[OK]<<#32770>>\r\n"
             "Message2=Delete report.txt?\r\nProgram2=pallix_tests.exe\r\n"
             "Title2=Delete file[&No]<<#32770>>\r\n");
-  // Taught again, it is the duplicate a drop would be.
+  // Taught again, it is the duplicate a drop would be; while monitoring,
+  // Add cannot be pressed, and the line says so.
   form_.TeachFrom(id);
   EXPECT_EQ(AddWith(0), kDuplicateMessage);
+  form_.OnCommand(kIdCommand2);
+  form_.TeachFrom(id);
+  EXPECT_EQ(GetCaption(c().Label3), kTeachWhileMonitoringMessage);
+  form_.OnCommand(kIdCommand2);
 
   // More than three buttons: the default one first, then the first ones.
   OtherDialog five("Five", {}, {"A", "B", "C", "&Go", "E"}, 3);
