@@ -188,7 +188,8 @@ void Form1::Form_Load() {
   // by hand is one the user may want to teach. (A build of the benchmark's
   // own leaves the window events alone, for their idle cost.)
 #ifndef PALLIX_BENCH_WITHOUT_WINDOW_EVENTS
-  noticer_.Start(hwnd_, kNoticeTimerId, [this](HWND dialog) { NoteDialog(dialog); });
+  recent_window_.Noticing(
+      noticer_.Start(hwnd_, kNoticeTimerId, [this](HWND dialog) { NoteDialog(dialog); }));
 #endif
 }
 

@@ -38,6 +38,10 @@ void RecentWindow::Create() {
   c_.List = CreateControl(c_.window, ControlKind::kTable, kIdRecentList, "", RECT{});
   c_.Teach = CreateControl(c_.window, ControlKind::kButton, kIdRecentTeach, "&Teach", RECT{});
   c_.Close = CreateControl(c_.window, ControlKind::kButton, kIdRecentClose, "&Close", RECT{});
+  if (!noticing_) {
+    c_.Note = CreateControl(c_.window, ControlKind::kLabel, 0, kNotNoticingMessage, RECT{});
+    SetForeColor(c_.Note, RGB(255, 0, 0));
+  }
   // What the user tells dialogs apart by takes the most room.
   TableColumns(c_.List, {{"Last seen", 10},
                          {"Seen", 6},
@@ -132,6 +136,10 @@ void RecentWindow::OnResize(int width, int height) {
   ::MoveWindow(c_.List, m, m, std::max(0, width - 2 * m), std::max(0, buttons_top - 2 * m), TRUE);
   ::MoveWindow(c_.Close, std::max(m, width - m - bw), buttons_top, bw, bh, TRUE);
   ::MoveWindow(c_.Teach, std::max(m, width - 2 * m - 2 * bw), buttons_top, bw, bh, TRUE);
+  if (c_.Note) {
+    ::MoveWindow(c_.Note, m, buttons_top + Scaled(5), std::max(0, width - 4 * m - 2 * bw), bh,
+                 TRUE);
+  }
   TableFitColumns(c_.List);
 }
 

@@ -17,6 +17,10 @@ namespace pallix {
 
 inline constexpr const char* kRecentTitle = "Pallix - recent dialogs";
 inline constexpr const char* kChooseThenAddMessage = "Choose the button, then press Add.";
+// Shown in the window when Windows would not report new windows: an empty
+// list must not pass for "no dialog came".
+inline constexpr const char* kNotNoticingMessage =
+    "Windows does not report new windows to Pallix: no dialog is noticed.";
 // Add waits for monitoring to be off.
 inline constexpr const char* kTeachWhileMonitoringMessage =
     "Switch monitoring off, choose the button, then press Add.";
@@ -45,6 +49,7 @@ struct RecentControls {
   HWND List = nullptr;
   HWND Teach = nullptr;
   HWND Close = nullptr;
+  HWND Note = nullptr;  // kNotNoticingMessage, when it applies
 };
 
 class RecentWindow final : public EventSink {
@@ -63,6 +68,8 @@ class RecentWindow final : public EventSink {
   // the rows that changed change, so that it does not flicker.
   void Update();
   bool open() const { return c_.window != nullptr; }
+  // Whether dialogs are being noticed at all.
+  void Noticing(bool on) { noticing_ = on; }
   const RecentControls& controls() const { return c_; }
 
   // EventSink
@@ -78,6 +85,7 @@ class RecentWindow final : public EventSink {
   void Create();
 
   const RecentDialogs& records_;
+  bool noticing_ = true;
   std::function<void(std::uint64_t)> teach_;
   RecentControls c_;
 };

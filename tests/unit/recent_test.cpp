@@ -358,6 +358,13 @@ TEST_F(Recent, TheWindowShowsTheRecordsNewestFirstUpdatesThemAndTeaches) {
   // Alt+C is "Close".
   ::PostMessageA(window.controls().List, WM_SYSCHAR, 'c', 1 << 29);
   EXPECT_TRUE(PumpUntil([&] { return !window.open(); }));
+
+  // Where Windows would not report windows, the empty list says why.
+  window.Noticing(false);
+  form_.OnCommand(kIdCommand7);
+  ASSERT_NE(window.controls().Note, nullptr);
+  EXPECT_EQ(GetCaption(window.controls().Note), kNotNoticingMessage);
+  EXPECT_TRUE(IsVisible(window.controls().Note));
 }
 
 }  // namespace
