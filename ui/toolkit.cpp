@@ -365,12 +365,9 @@ LONG UiFontHeight() {
   return shape.lfHeight;
 }
 
-}  // namespace
-
-HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) {
-  INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
-  ::InitCommonControlsEx(&init);
-
+// A class of our top-level windows, with the program's icon; registered
+// again, it fails harmlessly.
+HINSTANCE RegisterWindowClass(const char* name) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -379,8 +376,18 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
   wc.hInstance = instance;
   wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
   wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kMainWindowClass;
-  ::RegisterClassExA(&wc);  // fails harmlessly when registered already
+  wc.lpszClassName = name;
+  ::RegisterClassExA(&wc);
+  return instance;
+}
+
+}  // namespace
+
+HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+  ::InitCommonControlsEx(&init);
+
+  HINSTANCE instance = RegisterWindowClass(kMainWindowClass);
 
   auto* window = new MainWindow;
   window->sink = &sink;
@@ -407,16 +414,7 @@ HWND CreateMainWindow(const char* caption, const RECT& client, EventSink& sink) 
 HWND CreateSecondaryWindow(const char* caption, const RECT& client, EventSink& sink,
                            int default_id) {
   constexpr const char* kClass = "PallixWindow";
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClass;
-  ::RegisterClassExA(&wc);
+  HINSTANCE instance = RegisterWindowClass(kClass);
 
   auto* window = new MainWindow;
   window->sink = &sink;

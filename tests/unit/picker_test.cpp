@@ -155,15 +155,8 @@ TEST(Outline, AWindowThatPaintsItselfLooksAsBeforeOnceTheFrameIsErased) {
 }
 
 // The real main window, started on a file with one entry (no boxes).
-class Capture : public test::FolderTest {
+class Capture : public test::OneEntryForm {
  protected:
-  void SetUp() override {
-    FolderTest::SetUp();
-    WriteFile("w.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Old[OK]<<#32770>>\r\n");
-    form_.Create();
-    form_.Start();
-  }
-  const Form1Controls& c() const { return form_.controls(); }
   // A drag as the user makes it: press on the picker, the pointer over
   // each target in turn, release.
   void Drag(std::initializer_list<HWND> over) {
@@ -176,14 +169,6 @@ class Capture : public test::FolderTest {
     }
     form_.OnPictureMouse(kIdPicture2, WM_LBUTTONUP, {});
   }
-  std::vector<std::string> Offered() const {
-    std::vector<std::string> shown;
-    for (int i = 0; i < 3; ++i) {
-      if (IsVisible(c().cmd1[i])) shown.push_back(GetCaption(c().cmd1[i]));
-    }
-    return shown;
-  }
-  Form1 form_;
   WatchTable table_;
 };
 

@@ -168,15 +168,8 @@ bool PumpUntil(Done done) {
 }
 
 // The real main window, started on a file with one entry.
-class Recent : public test::FolderTest {
+class Recent : public test::OneEntryForm {
  protected:
-  void SetUp() override {
-    FolderTest::SetUp();
-    WriteFile("w.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Old[OK]<<#32770>>\r\n");
-    form_.Create();
-    form_.Start();
-  }
-  const Form1Controls& c() const { return form_.controls(); }
   const std::vector<DialogRecord>& records() const { return form_.recent().records(); }
   // The dialog is recorded, and is the newest record.
   const DialogRecord& Noticed(const std::string& title) {
@@ -185,20 +178,12 @@ class Recent : public test::FolderTest {
     })) << title;
     return records().back();
   }
-  Lines Offered() const {
-    Lines shown;
-    for (int i = 0; i < 3; ++i) {
-      if (IsVisible(c().cmd1[i])) shown.push_back(GetCaption(c().cmd1[i]));
-    }
-    return shown;
-  }
   // Add pressed with this option chosen; what Label3 then says.
   std::string AddWith(int option) {
     SetOptionValue(c().Op1[option], true);
     form_.OnCommand(kIdCommand3);
     return GetCaption(c().Label3);
   }
-  Form1 form_;
 };
 
 TEST_F(Recent, DialogsOfOtherThreadsAreNoticedOnceAndPallixsOwnNever) {

@@ -234,4 +234,19 @@ LRESULT CALLBACK TestDialog::Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
   return ::DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
+void OneEntryForm::SetUp() {
+  FolderTest::SetUp();
+  WriteFile("w.ini", "[WindowTitles]\r\nNum_Windows=1\r\nTitle1=Old[OK]<<#32770>>\r\n");
+  form_.Create();
+  form_.Start();
+}
+
+std::vector<std::string> OneEntryForm::Offered() const {
+  std::vector<std::string> shown;
+  for (int i = 0; i < 3; ++i) {
+    if (IsVisible(c().cmd1[i])) shown.push_back(GetCaption(c().cmd1[i]));
+  }
+  return shown;
+}
+
 }  // namespace pallix::test

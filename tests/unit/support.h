@@ -1,6 +1,7 @@
 // What the in-process tests share: the scratch folder the test program runs
 // in (it is Pallix's own folder, as AppPath sees it), real dialogs made by the
-// test, and an answerer for the message boxes the handlers show.
+// test, an answerer for the message boxes the handlers show, and the main
+// window started on a file of one entry.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "app/form1.h"
 
 namespace pallix::test {
 
@@ -103,6 +106,16 @@ class TestDialog {
 class FolderTest : public ::testing::Test {
  protected:
   void SetUp() override;
+};
+
+// The real main window, started on a file with one entry (no boxes).
+class OneEntryForm : public FolderTest {
+ protected:
+  void SetUp() override;
+  const Form1Controls& c() const { return form_.controls(); }
+  // The captions of the buttons the chooser offers.
+  std::vector<std::string> Offered() const;
+  Form1 form_;
 };
 
 }  // namespace pallix::test
