@@ -110,6 +110,7 @@ class Form1 final : public EventSink {
   const WatchTable& watch() const { return watch_; }
   const AnswerCounts& answers() const { return answers_; }
   Picker& picker() { return picker_; }
+  DialogMonitor& monitor() { return monitor_; }
 
   // EventSink
   void OnCommand(int control_id) override;
@@ -138,6 +139,8 @@ class Form1 final : public EventSink {
 
   void ArmPicker();
   bool MonitoringOn() const;
+  // The window events follow the switch; returns `on`, for the tip.
+  bool Switched(bool on);
   // List2 filled from the table, and the counts' cells brought up to date.
   void ShowEntries();
   void ShowCounts();
