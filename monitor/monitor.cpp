@@ -39,7 +39,9 @@ std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& wi
   std::vector<TopLevel>& of_class = of_class_[window_class];
   if (only_) {
     for (const Reported& window : *only_) {
-      if (SameClass(window.window_class, window_class) && ::IsWindow(window.hwnd)) {
+      // Whether each is still there was asked just before the pass: a
+      // window gone since has no title to match.
+      if (SameClass(window.window_class, window_class)) {
         of_class.push_back(TopLevel{window.hwnd, {}, false});
       }
     }
@@ -267,7 +269,24 @@ void DialogMonitor::OnWindowEvent(HWND window, DWORD event) {
   // Windows runs this callback inside the message loop's wait, which would
   // otherwise sleep on until the next message.
   if (new_.size() == 1) WakeIdleWork();
+  listed_since_look_ = true;
 }
+
+namespace {
+
+// A steady clock finer than the tick count, which steps 15.6 ms on Windows.
+LONGLONG Microseconds() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return now.QuadPart / frequency * 1000000 + now.QuadPart % frequency * 1000000 / frequency;
+}
+
+}  // namespace
 
 bool DialogMonitor::LookAtNewWindows() {
   if (new_.empty() || !events_table_) return false;
@@ -275,12 +294,21 @@ bool DialogMonitor::LookAtNewWindows() {
   if (ticking_) return true;
   const ULONGLONG now = clock_ ? clock_() : ::GetTickCount64();
   std::erase_if(new_, [&](const NewWindow& n) {
-    if (!::IsWindow(n.window.hwnd)) return true;
     if (now - n.since < kNewWindowMs) return false;
     std::erase_if(timed_out_, [](HWND w) { return !::IsWindow(w); });
     timed_out_.push_back(n.window.hwnd);
     return true;
   });
+  if (new_.empty()) return false;
+  // The loop comes here after every message, and a flurry of windows sends
+  // many: a look a millisecond is enough, but a window just listed is
+  // looked at at once.
+  const LONGLONG now_us = Microseconds();
+  if (!std::exchange(listed_since_look_, false) && now_us - last_look_us_ < kNewWindowLookUs) {
+    return true;
+  }
+  last_look_us_ = now_us;
+  std::erase_if(new_, [](const NewWindow& n) { return !::IsWindow(n.window.hwnd); });
   if (new_.empty()) return false;
   Look(*events_table_, events_log_, events_form_, Pass::kNewWindows);
   std::erase_if(new_, [&](const NewWindow& n) {

@@ -34,6 +34,8 @@ inline constexpr unsigned kLooksAgainPerTick = kMonitorPeriodMs / kLookAgainMs;
 // How long a window reported as new is looked at before the tick alone
 // looks after it.
 inline constexpr ULONGLONG kNewWindowMs = 1000;
+// How often, at most, each of them is looked at.
+inline constexpr LONGLONG kNewWindowLookUs = 1000;
 // How long a click waits for a dialog that does not answer.
 inline constexpr unsigned kClickTimeoutMs = 1000;
 inline constexpr COLORREF kMonitorOffColour = 0x80FF80;  // light green
@@ -179,6 +181,9 @@ class DialogMonitor {
   // Windows whose second ran out while they stood: the tick looks after
   // them, however often they are renamed (a progress box may be, all along).
   std::vector<HWND> timed_out_;
+  // Whether a window was listed since the last look, and when that was.
+  bool listed_since_look_ = false;
+  LONGLONG last_look_us_ = 0;
   // Dialogs a click was taken on in the pass that runs.
   std::vector<HWND> clicked_now_;
 
