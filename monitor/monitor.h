@@ -184,7 +184,7 @@ class DialogMonitor {
   // Whether a window was listed since the last look, and when that was.
   bool listed_since_look_ = false;
   LONGLONG last_look_us_ = 0;
-  // Dialogs a click was taken on in the pass that runs.
+  // Dialogs clicked, or given up on, in the pass that runs: off the list.
   std::vector<HWND> clicked_now_;
 
   bool ticking_ = false;
