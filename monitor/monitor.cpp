@@ -85,17 +85,21 @@ const std::string& MessageCache::Of(HWND dialog) {
   }
   auto known = std::ranges::find(controls_, dialog, &Controls::dialog);
   if (known == controls_.end()) {
-    known = controls_.insert(controls_.end(), Controls{dialog, {}, pass_, false});
+    known = controls_.insert(controls_.end(), Controls{dialog, {}, pass_, look_, false});
     known->statics = MessageControls(dialog);
   } else if (pass_ - known->listed >= kRelistPasses) {
     known->statics = MessageControls(dialog);
     known->listed = pass_;
+    known->look = look_;
   }
   known->read = true;
   std::string message = ReadMessage(known->statics);
-  if (message.empty() && known->listed != pass_) {
+  // Once a look: a new window is looked at many times within one pass, as
+  // it makes its controls.
+  if (message.empty() && known->look != look_) {
     known->statics = MessageControls(dialog);
     known->listed = pass_;
+    known->look = look_;
     message = ReadMessage(known->statics);
   }
   return read_.emplace_back(dialog, std::move(message)).second;

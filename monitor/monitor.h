@@ -76,6 +76,7 @@ class MessageCache {
   const std::string& ProgramOf(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
+    ++look_;
     windows_.clear();
     read_.clear();
     of_class_.clear();
@@ -109,6 +110,7 @@ class MessageCache {
     HWND dialog;
     std::vector<HWND> statics;
     std::uint64_t listed;  // the pass that listed them
+    std::uint64_t look;    // and the look, within or across passes
     bool read;             // in this pass
   };
   std::unordered_map<std::string, std::vector<TopLevel>> of_class_;
@@ -118,6 +120,8 @@ class MessageCache {
   std::vector<std::pair<HWND, std::string>> programs_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
+  // Every pass, look at new windows, or look after a click's yields.
+  std::uint64_t look_ = 0;
   const std::vector<Reported>* only_ = nullptr;
 };
 

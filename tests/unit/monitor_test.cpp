@@ -315,6 +315,20 @@ TEST_F(Monitor, AWindowAnsweredAsItCameIsClickedNoMoreThanTheTickAloneWouldClick
   EXPECT_EQ(LogLines("no effect"), 1);
 }
 
+TEST_F(Monitor, ANewWindowsMessageMadeAfterItsFirstLookIsFoundByTheNextLook) {
+  Watch({"Late[OK]<<#32770>>"}, true, false, "Message1=Ready\r\n");
+  StopTheTimer();
+  TestDialog late("Late", {"OK"});
+  ASSERT_TRUE(PumpUntilListed(1));
+  EXPECT_TRUE(DoIdleWork());
+  EXPECT_TRUE(late.clicks().empty());
+  late.Say("Ready to go");
+  // Past the millisecond that a look waits for, all within one tick.
+  ::Sleep(5);
+  EXPECT_FALSE(DoIdleWork());
+  EXPECT_EQ(late.clicks(), Clicks{100});
+}
+
 TEST_F(Monitor, ANewWindowNeverReadyLeavesTheListAfterASecondAndTheTickAnswersItLater) {
   ULONGLONG now = 5000;
   form_.monitor().SetClock([&now] { return now; });
