@@ -27,9 +27,11 @@ Form1::Form1()
     CountAnswer(entry);
     NoteAnswer(dialog, entry.button);
   });
+  SetIdleWork([this] { return monitor_.LookAtNewWindows(); });
 }
 
 Form1::~Form1() {
+  SetIdleWork(nullptr);
   if (c_.Picture1) ::DestroyWindow(c_.Picture1);
   if (hwnd_) ::DestroyWindow(hwnd_);
   if (c_.traymenu) ::DestroyMenu(c_.traymenu);
@@ -57,6 +59,15 @@ ReadIniControls Form1::ReadIni() {
 
 bool Form1::MonitoringOn() const {
   return GetCaption(c_.Command2) == kDisableCaption;
+}
+
+bool Form1::Switched(bool on) {
+  if (on) {
+    monitor_.StartEvents(watch_, &answer_log_, hwnd_);
+  } else {
+    monitor_.StopEvents();
+  }
+  return on;
 }
 
 void Form1::ShowEntries() {
@@ -198,7 +209,7 @@ void Form1::Start(bool background) {
   // With no file, or nothing in it, nothing would be watched: the window
   // shows, and its boxes tell the user so.
   if (background && File1.ListCount() >= 1 && watch_.HasEntries()) {
-    SetTrayTip(c_.Picture1, Command2_Click(Switch()));
+    SetTrayTip(c_.Picture1, Switched(Command2_Click(Switch())));
     return;
   }
   SetVisible(hwnd_, true);
@@ -253,6 +264,7 @@ void Form1::Form_QueryUnload(std::int16_t& cancel, std::int16_t unload_mode) {
 
 void Form1::Form_Unload() {
   noticer_.Stop();
+  monitor_.StopEvents();
   file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   DoEvents();
@@ -260,6 +272,7 @@ void Form1::Form_Unload() {
 
 void Form1::exit_Click() {
   noticer_.Stop();
+  monitor_.StopEvents();
   file_watch_.Close();
   RemoveTrayIcon(c_.Picture1);
   ::ExitProcess(0);
@@ -273,7 +286,7 @@ void Form1::OnCommand(int id) {
         Command1_Click(c_.Combo1);
         break;
       case kIdCommand2:
-        SetTrayTip(c_.Picture1, Command2_Click(Switch()));
+        SetTrayTip(c_.Picture1, Switched(Command2_Click(Switch())));
         ShowRemovable();
         break;
       case kIdCommand3:
@@ -297,7 +310,7 @@ void Form1::OnCommand(int id) {
         toUrl(hwnd_);
         break;
       case kIdSwenable:
-        SetTrayTip(c_.Picture1, swenable_Click(Switch()));
+        SetTrayTip(c_.Picture1, Switched(swenable_Click(Switch())));
         ShowRemovable();
         break;
       case kIdCommand6:

@@ -124,6 +124,7 @@ class Form1 final : public EventSink {
   // The main window filled from that record, brought forward, and the
   // user asked to choose the button.
   void TeachFrom(std::uint64_t record_id);
+  DialogMonitor& monitor() { return monitor_; }
 
   // EventSink
   void OnCommand(int control_id) override;
@@ -152,6 +153,8 @@ class Form1 final : public EventSink {
 
   void ArmPicker();
   bool MonitoringOn() const;
+  // The window events follow the switch; returns `on`, for the tip.
+  bool Switched(bool on);
   // List2 filled from the table, and the counts' cells brought up to date.
   void ShowEntries();
   void ShowCounts();

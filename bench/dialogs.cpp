@@ -25,6 +25,11 @@
 //       N message boxes in a row, each opened when the last returned, after
 //       a random gap drawn from MIN..MAX; with --pause-after, "pause K" is
 //       printed after the K-th and the series waits M ms before going on
+//   burst --count N --title T [--class C] [--ms M] [--alive K]
+//       N top-level windows of class C ("#32770" unless named), titled
+//       "T 1" to "T N", made and destroyed over M ms (1000 unless given),
+//       at most K (10 unless given) standing at once: another program's
+//       flurry of windows of a watched class that no entry answers
 //
 // Output, one line per dialog:  result INDEX ANSWER ID MILLISECONDS
 //   ANSWER is yes, no, ok, cancel, button (the custom dialog's first button;
@@ -35,6 +40,7 @@
 // dialog then prints one line per click on B:  click INDEX MILLISECONDS
 //   from the moment B was enabled (or the dialog made) to the click, below
 //   zero for a click on B while it was disabled.
+// burst prints one line:  burst count=N ms=MILLISECONDS (the time it took)
 // box prints nothing more; series ends with
 //   summary count=N answered=A unanswered=U wrong=W min_ms= median_ms=
 //           p95_ms= p99_ms= max_ms=
@@ -101,7 +107,8 @@ const char kUsageText[] =
     "                             [--timeout-ms N]\n"
     "       pallix_dialogs series --count N --title T [--type ...] [--timeout-ms N]\n"
     "                             [--expect ANSWER] [--gap-ms MIN[-MAX]] [--seed S]\n"
-    "                             [--pause-after K --pause-ms M]\n";
+    "                             [--pause-after K --pause-ms M]\n"
+    "       pallix_dialogs burst --count N --title T [--class C] [--ms M] [--alive K]\n";
 
 using pallix_tools::Options;
 using pallix_tools::UsageError;
@@ -571,6 +578,56 @@ int RunSeries(const Args& args) {
   return unanswered == 0 && wrong == 0 ? kOk : kNotAll;
 }
 
+// Keeps this thread's windows answering while the burst waits.
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int RunBurst(const Args& args) {
+  const long long count = Number(args, "count", 0);
+  if (count < 1) throw UsageError("--count must be at least 1");
+  const std::string& title = args.Text("title");
+  const std::string window_class = args.TextOr("class", "#32770");
+  const long long span_ms = Number(args, "ms", 1000);
+  const auto alive = static_cast<std::size_t>(std::max(1LL, Number(args, "alive", 10)));
+  RegisterClasses(window_class);
+  std::vector<HWND> standing;
+  const LONGLONG start = Now();
+  for (long long i = 0; i < count; ++i) {
+    // Window i is made no sooner than its share of the time: the burst is
+    // spread over it rather than over as long as making windows takes.
+    const LONGLONG due = start + i * span_ms * g_frequency.QuadPart / 1000 / count;
+    while (Now() < due) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+      PumpMessages();
+    }
+    // Shown without being activated: the boxes a benchmark times meanwhile
+    // keep the foreground.
+    HWND window = CreateWindowExA(WS_EX_NOACTIVATE, window_class.c_str(),
+                                  (title + " " + std::to_string(i + 1)).c_str(),
+                                  WS_POPUP | WS_CAPTION, 20 + static_cast<int>(i % 40) * 4, 20, 200,
+                                  60, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!window) {
+      std::fprintf(stderr, "burst: CreateWindowEx failed (error %lu)\n", GetLastError());
+      return kNotAll;
+    }
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    standing.push_back(window);
+    if (standing.size() > alive) {
+      DestroyWindow(standing.front());
+      standing.erase(standing.begin());
+    }
+    PumpMessages();
+  }
+  for (HWND window : standing) DestroyWindow(window);
+  std::printf("burst count=%lld ms=%.1f\n", count, Milliseconds(start, Now()));
+  return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -596,6 +653,8 @@ int main(int argc, char** argv) {
       status = RunDialog(args);
     } else if (mode == "series") {
       status = RunSeries(args);
+    } else if (mode == "burst") {
+      status = RunBurst(args);
     } else {
       throw UsageError("unknown mode: " + std::string(mode));
     }

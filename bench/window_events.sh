@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What noticing the dialogs that open costs while none opens: Pallix hooks
 # the window events from its start, monitoring on or off. Twenty entries,
-# monitoring off, idled by the real program and by pallix_without_events.exe
+# monitoring off, idled by the real program and by pallix_without_noticing.exe
 # (a build that never hooks them, bench/CMakeLists.txt), each twice, in
 # turns, so that a change in the machine's load falls on both. The cost is
 # the processor time of the program and of the Wine server, which carries
@@ -38,9 +38,9 @@ ticks() {
 
 entries=()
 for i in $(seq 1 20); do entries+=("Idle entry ${i}[&Yes]<<#32770>>"); done
-declare -A spent=([pallix.exe]=0 [pallix_without_events.exe]=0)
+declare -A spent=([pallix.exe]=0 [pallix_without_noticing.exe]=0)
 for ((turn = 0; turn < turns; turn++)); do
-  for program in pallix.exe pallix_without_events.exe; do
+  for program in pallix.exe pallix_without_noticing.exe; do
     folder=$WINE_LOGS/events_${program%.exe}
     mkdir -p "$folder"
     cp "$PALLIX_EXE_DIR/$program" "$folder/"
@@ -59,7 +59,7 @@ for ((turn = 0; turn < turns; turn++)); do
     wine_end "$WINE_PID"
   done
 done
-awk -v with="${spent[pallix.exe]}" -v without="${spent[pallix_without_events.exe]}" -v hz="$hz" \
+awk -v with="${spent[pallix.exe]}" -v without="${spent[pallix_without_noticing.exe]}" -v hz="$hz" \
   -v s="$((seconds_each * turns))" 'BEGIN {
     w = with * 1000 / hz; n = without * 1000 / hz
     printf "with_pct=%.3f with_ms=%.0f without_pct=%.3f without_ms=%.0f seconds=%d\n",

@@ -27,7 +27,7 @@ ClickMemory::Verdict ClickMemory::Decide(HWND dialog, HWND button, const Watched
   Window* w = Find(dialog, entry);
   if (!w) return Verdict::kClick;
   w->seen = tick_;
-  if (w->given_up) return Verdict::kLeave;
+  if (w->given_up || w->clicked == tick_) return Verdict::kLeave;
   if (w->button == button && w->run >= kClicksWithoutEffect && w->last_taken + 1 == tick_) {
     w->given_up = true;
     return Verdict::kNoEffect;
@@ -48,6 +48,7 @@ bool ClickMemory::Remember(HWND dialog, HWND button, const WatchedEntry& entry,
     w->run = in_a_row ? w->run + 1 : 1;
     w->last_taken = tick_;
   }
+  if (outcome != AnswerOutcome::kNoEffect) w->clicked = tick_;
   w->button = button;
   w->seen = tick_;
   if (w->last_line == outcome) return false;

@@ -43,6 +43,9 @@ class ClickMemory {
   // a pass without a pressable button and so has changed.
   void NextTick();
 
+  // A window clicked for an entry is not clicked for it again within the
+  // same tick, whichever way found it again: the new windows' looks belong
+  // to the tick before them.
   Verdict Decide(HWND dialog, HWND button, const WatchedEntry& entry);
 
   // After a click (or a kNoEffect verdict): whether `outcome` gets a line in
@@ -57,16 +60,20 @@ class ClickMemory {
     HWND dialog;
     WatchedEntry entry;
     HWND button = nullptr;
-    std::uint64_t seen = 0;        // the last pass that clicked or left it
-    std::uint64_t last_taken = 0;  // the last pass whose click it took
-    int run = 0;                   // clicks taken on passes in a row
+    std::uint64_t seen = 0;                // the last pass that clicked or left it
+    std::uint64_t last_taken = 0;          // the last pass whose click it took
+    int run = 0;                           // clicks taken on passes in a row
+    std::optional<std::uint64_t> clicked;  // the last pass that clicked it
     bool given_up = false;
     std::optional<AnswerOutcome> last_line;
   };
   Window* Find(HWND dialog, const WatchedEntry& entry);
 
   std::vector<Window> windows_;
-  std::uint64_t tick_ = 0;
+  // From one: a window clicked before the first tick (a new window answered
+  // as monitoring goes on) has its click counted, as a click in pass 0 would
+  // look like none taken.
+  std::uint64_t tick_ = 1;
 };
 
 }  // namespace pallix

@@ -27,11 +27,26 @@ bool SameText(const std::wstring& a, const std::wstring& b) {
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+// Class names compare as FindWindowEx compares them: case aside.
+bool SameClass(const std::string& a, const std::string& b) {
+  return SameText(WideText(a), WideText(b));
+}
+
 }  // namespace
 
 std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& window_class) {
   if (auto known = of_class_.find(window_class); known != of_class_.end()) return known->second;
   std::vector<TopLevel>& of_class = of_class_[window_class];
+  if (only_) {
+    for (const Reported& window : *only_) {
+      // Whether each is still there was asked just before the pass: a
+      // window gone since has no title to match.
+      if (SameClass(window.window_class, window_class)) {
+        of_class.push_back(TopLevel{window.hwnd, {}, false});
+      }
+    }
+    return of_class;
+  }
   // Windows picks out the windows of the class, comparing it as it compares
   // class names, one call a window: a listing of the whole desktop would
   // cost a call for every window of every program.
@@ -70,17 +85,21 @@ const std::string& MessageCache::Of(HWND dialog) {
   }
   auto known = std::ranges::find(controls_, dialog, &Controls::dialog);
   if (known == controls_.end()) {
-    known = controls_.insert(controls_.end(), Controls{dialog, {}, pass_, false});
+    known = controls_.insert(controls_.end(), Controls{dialog, {}, pass_, look_, false});
     known->statics = MessageControls(dialog);
   } else if (pass_ - known->listed >= kRelistPasses) {
     known->statics = MessageControls(dialog);
     known->listed = pass_;
+    known->look = look_;
   }
   known->read = true;
   std::string message = ReadMessage(known->statics);
-  if (message.empty() && known->listed != pass_) {
+  // Once a look: a new window is looked at many times within one pass, as
+  // it makes its controls.
+  if (message.empty() && known->look != look_) {
     known->statics = MessageControls(dialog);
     known->listed = pass_;
+    known->look = look_;
     message = ReadMessage(known->statics);
   }
   return read_.emplace_back(dialog, std::move(message)).second;
@@ -199,11 +218,110 @@ void DialogMonitor::LookAgain_Timer(const WatchTable& table, AnswerLog* log, HWN
   ::KillTimer(form, kLookAgainTimerId);
   // A pass inside its yields sets the timer again when it ends.
   if (ticking_ || waiting_.empty()) return;
-  ScopedFlag again(looking_again_);
-  Monitor_timer_Timer(table, log, form);
+  Look(table, log, form, Pass::kLookAgain);
 }
 
 void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log, HWND form) {
+  Look(table, log, form, Pass::kTick);
+}
+
+bool DialogMonitor::StartEvents(const WatchTable& table, AnswerLog* log, HWND form) {
+  StopEvents();
+#ifdef PALLIX_BENCH_WITHOUT_EVENTS
+  // A build of the benchmark's own that answers by the tick alone, timed
+  // beside the real program in the same run (bench/CMakeLists.txt).
+  return false;
+#endif
+  events_table_ = &table;
+  events_log_ = log;
+  events_form_ = form;
+  WindowEvents::Seen seen = [this](HWND window, DWORD event) { OnWindowEvent(window, event); };
+  bool started = start_events_ ? start_events_(events_, std::move(seen)) : events_.Start(seen);
+  if (!started) StopEvents();
+  return started;
+}
+
+void DialogMonitor::StopEvents() {
+  events_.Stop();
+  events_table_ = nullptr;
+  events_log_ = nullptr;
+  events_form_ = nullptr;
+  new_.clear();
+  timed_out_.clear();
+}
+
+void DialogMonitor::OnWindowEvent(HWND window, DWORD event) {
+  if (!events_table_) return;
+  if (std::ranges::any_of(new_, [window](const NewWindow& n) { return n.window.hwnd == window; }))
+    return;
+  // A new window in a handle once given up on is a new window.
+  if (auto old = std::ranges::find(timed_out_, window); old != timed_out_.end()) {
+    if (event != EVENT_OBJECT_CREATE) return;
+    timed_out_.erase(old);
+  }
+  char name[256];
+  int n = ::GetClassNameA(window, name, static_cast<int>(std::size(name)));
+  if (n <= 0) return;
+  std::string window_class(name, static_cast<std::size_t>(n));
+  const WatchTable& table = *events_table_;
+  bool watched = false;
+  for (int slot = 1; slot <= table.Count() && !watched; ++slot) {
+    watched = !table.watch_class[slot].empty() && SameClass(table.watch_class[slot], window_class);
+  }
+  if (!watched) return;
+  new_.push_back({{window, std::move(window_class)}, clock_ ? clock_() : ::GetTickCount64()});
+  // Windows runs this callback inside the message loop's wait, which would
+  // otherwise sleep on until the next message.
+  if (new_.size() == 1) WakeIdleWork();
+  listed_since_look_ = true;
+}
+
+namespace {
+
+// A steady clock finer than the tick count, which steps 15.6 ms on Windows.
+LONGLONG Microseconds() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now;
+  ::QueryPerformanceCounter(&now);
+  return now.QuadPart / frequency * 1000000 + now.QuadPart % frequency * 1000000 / frequency;
+}
+
+}  // namespace
+
+bool DialogMonitor::LookAtNewWindows() {
+  if (new_.empty() || !events_table_) return false;
+  // A pass in its yields: its end comes first.
+  if (ticking_) return true;
+  const ULONGLONG now = clock_ ? clock_() : ::GetTickCount64();
+  std::erase_if(new_, [&](const NewWindow& n) {
+    if (now - n.since < kNewWindowMs) return false;
+    std::erase_if(timed_out_, [](HWND w) { return !::IsWindow(w); });
+    timed_out_.push_back(n.window.hwnd);
+    return true;
+  });
+  if (new_.empty()) return false;
+  // The loop comes here after every message, and a flurry of windows sends
+  // many: a look a millisecond is enough, but a window just listed is
+  // looked at at once.
+  const LONGLONG now_us = Microseconds();
+  if (!std::exchange(listed_since_look_, false) && now_us - last_look_us_ < kNewWindowLookUs) {
+    return true;
+  }
+  last_look_us_ = now_us;
+  std::erase_if(new_, [](const NewWindow& n) { return !::IsWindow(n.window.hwnd); });
+  if (new_.empty()) return false;
+  Look(*events_table_, events_log_, events_form_, Pass::kNewWindows);
+  std::erase_if(new_, [&](const NewWindow& n) {
+    return std::ranges::find(clicked_now_, n.window.hwnd) != clicked_now_.end();
+  });
+  return !new_.empty();
+}
+
+void DialogMonitor::Look(const WatchTable& table, AnswerLog* log, HWND form, Pass kind) {
 #ifdef PALLIX_BENCH_WITHOUT_ANSWER_LOG
   // A build of the benchmark's own, timed beside the real program in the
   // same run to show what the log costs an answer (bench/CMakeLists.txt).
@@ -211,22 +329,37 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
 #endif
   if (ticking_) return;
   ScopedFlag pass(ticking_);
-  // A look again belongs to the tick that found its dialogs: the click
-  // memory counts ticks, and clicks within one are not clicks in a row.
-  const bool again = looking_again_;
-  const std::vector<WatchedEntry> waited = std::exchange(waiting_, {});
-  if (again) {
-    ++looks_;
-  } else {
+  // A look again, and a look at new windows, belong to the tick before
+  // them: the click memory counts ticks, and clicks within one are not
+  // clicks in a row.
+  const bool again = kind == Pass::kLookAgain;
+  const bool fresh = kind == Pass::kNewWindows;
+  std::vector<WatchedEntry> waited;
+  if (kind == Pass::kTick) {
+    waiting_.clear();
     clicked_.NextTick();
     looks_ = 0;
-  }
-
-  if (again) {
-    messages_.Clear();
-  } else {
     messages_.NextPass();
+  } else {
+    messages_.Clear();
   }
+  if (again) {
+    waited = std::exchange(waiting_, {});
+    ++looks_;
+  }
+  // The new windows as they are listed now: the yields after a click may
+  // list more, for the next look.
+  std::vector<MessageCache::Reported> listed;
+  if (fresh) {
+    for (const NewWindow& n : new_) listed.push_back(n.window);
+  }
+  struct Restricted {
+    MessageCache& cache;
+    ~Restricted() { cache.Only(nullptr); }
+  } restricted{messages_};
+  if (fresh) messages_.Only(&listed);
+  clicked_now_.clear();
+
   for (int slot = 1; slot <= table.Count(); ++slot) {
     // An empty class names no window class, so an empty slot can match
     // nothing: its lookups are skipped. So is the button lookup when there is
@@ -241,7 +374,9 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     if (!messages_.AnyOfClass(window_class)) continue;
     Target target = FindTarget(clicked_, entry, messages_);
     if (!target.button) {
-      if (target.not_ready) waiting_.push_back(entry);
+      // A new window not ready yet stays listed: its next look comes sooner
+      // than a look again.
+      if (target.not_ready && !fresh) waiting_.push_back(entry);
       continue;
     }
     // The dialog's program is opened, and its message read, before the
@@ -258,6 +393,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
     AnswerOutcome outcome = target.verdict == ClickMemory::Verdict::kClick
                                 ? Click(target.button)
                                 : AnswerOutcome::kNoEffect;
+    clicked_now_.push_back(target.dialog);
     if (clicked_.Remember(target.dialog, target.button, entry, outcome)) {
       if (log)
         log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
@@ -273,7 +409,7 @@ void DialogMonitor::Monitor_timer_Timer(const WatchTable& table, AnswerLog* log,
   }
   // Counted rather than timed: a timer this short fires later than asked
   // on a busy machine, and the next tick looks anyway.
-  if (form && !waiting_.empty() && looks_ < kLooksAgainPerTick) {
+  if (!fresh && form && !waiting_.empty() && looks_ < kLooksAgainPerTick) {
     ::SetTimer(form, kLookAgainTimerId, kLookAgainMs, nullptr);
   }
 }

@@ -1,6 +1,9 @@
 // The dialog monitor: while monitoring is on, a 55 ms tick finds each
-// watched dialog among the top-level windows and clicks its button; and the
-// switch that turns monitoring on and off from two places that always agree.
+// watched dialog among the top-level windows and clicks its button, and
+// windows that Windows reports as new are looked at every millisecond or so
+// until they can be answered, so that most boxes are answered as they show;
+// and the switch that turns monitoring on and off from two places that
+// always agree.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +19,7 @@
 #include "monitor/answer_log.h"
 #include "monitor/click_memory.h"
 #include "watch/watch_table.h"
+#include "watch/window_events.h"
 
 namespace pallix {
 
@@ -27,6 +31,11 @@ inline constexpr unsigned kMonitorPeriodMs = 55;
 inline constexpr UINT_PTR kLookAgainTimerId = 2;
 inline constexpr unsigned kLookAgainMs = 5;
 inline constexpr unsigned kLooksAgainPerTick = kMonitorPeriodMs / kLookAgainMs;
+// How long a window reported as new is looked at before the tick alone
+// looks after it.
+inline constexpr ULONGLONG kNewWindowMs = 1000;
+// How often, at most, each of them is looked at.
+inline constexpr LONGLONG kNewWindowLookUs = 1000;
 // How long a click waits for a dialog that does not answer.
 inline constexpr unsigned kClickTimeoutMs = 1000;
 inline constexpr COLORREF kMonitorOffColour = 0x80FF80;  // light green
@@ -67,6 +76,7 @@ class MessageCache {
   const std::string& ProgramOf(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
+    ++look_;
     windows_.clear();
     read_.clear();
     of_class_.clear();
@@ -75,6 +85,17 @@ class MessageCache {
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
   void NextPass();
+  // A window Windows reported, by the class it had then.
+  struct Reported {
+    HWND hwnd;
+    std::string window_class;
+  };
+  // Until called again with null: the windows of a class are only these
+  // (of those still there), in this order, never a listing of the desktop.
+  void Only(const std::vector<Reported>* windows) {
+    only_ = windows;
+    Clear();
+  }
 
  private:
   // A window of a class an entry names, as this pass saw it: its title
@@ -89,6 +110,7 @@ class MessageCache {
     HWND dialog;
     std::vector<HWND> statics;
     std::uint64_t listed;  // the pass that listed them
+    std::uint64_t look;    // and the look, within or across passes
     bool read;             // in this pass
   };
   std::unordered_map<std::string, std::vector<TopLevel>> of_class_;
@@ -98,6 +120,9 @@ class MessageCache {
   std::vector<std::pair<HWND, std::string>> programs_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
+  // Every pass, look at new windows, or look after a click's yields.
+  std::uint64_t look_ = 0;
+  const std::vector<Reported>* only_ = nullptr;
 };
 
 class DialogMonitor {
@@ -121,9 +146,52 @@ class DialogMonitor {
 
   bool ticking() const { return ticking_; }
 
+  // While monitoring is on: the windows of other programs that are created,
+  // shown or renamed, of a class an entry of `table` names, are listed as
+  // new, to be looked at by LookAtNewWindows. `table` and `log` must outlive
+  // the hook; the table may be loaded again meanwhile. False when Windows
+  // refuses the hook: the tick alone answers then.
+  bool StartEvents(const WatchTable& table, AnswerLog* log, HWND form);
+  void StopEvents();
+  bool events_running() const { return events_.running(); }
+  // One look at each window listed as new, by the tick's rules, counted as
+  // part of the last tick. A window leaves the list once a click was taken
+  // on it, once it is gone, and a second after it came. Whether any is left
+  // to look at again.
+  bool LookAtNewWindows();
+  std::size_t new_windows() const { return new_.size(); }
+  // For the tests: the hook's start (Windows may refuse it) and the clock
+  // that times a new window's second, in milliseconds.
+  using EventsStarter = std::function<bool(WindowEvents&, WindowEvents::Seen)>;
+  void SetEventsStarter(EventsStarter start) { start_events_ = std::move(start); }
+  void SetClock(std::function<ULONGLONG()> clock) { clock_ = std::move(clock); }
+
  private:
+  enum class Pass { kTick, kLookAgain, kNewWindows };
+  void Look(const WatchTable& table, AnswerLog* log, HWND form, Pass kind);
+  void OnWindowEvent(HWND window, DWORD event);
+
+  struct NewWindow {
+    MessageCache::Reported window;
+    ULONGLONG since;
+  };
+  WindowEvents events_;
+  EventsStarter start_events_;
+  std::function<ULONGLONG()> clock_;
+  const WatchTable* events_table_ = nullptr;
+  AnswerLog* events_log_ = nullptr;
+  HWND events_form_ = nullptr;
+  std::vector<NewWindow> new_;
+  // Windows whose second ran out while they stood: the tick looks after
+  // them, however often they are renamed (a progress box may be, all along).
+  std::vector<HWND> timed_out_;
+  // Whether a window was listed since the last look, and when that was.
+  bool listed_since_look_ = false;
+  LONGLONG last_look_us_ = 0;
+  // Dialogs clicked, or given up on, in the pass that runs: off the list.
+  std::vector<HWND> clicked_now_;
+
   bool ticking_ = false;
-  bool looking_again_ = false;
   std::vector<WatchedEntry> waiting_;  // found, with nothing pressable yet
   unsigned looks_ = 0;                 // looks again since the last tick
   ClickMemory clicked_;

@@ -3,6 +3,7 @@
 #include "ui/toolkit.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -862,10 +863,56 @@ void DoEvents() {
   }
 }
 
+namespace {
+std::function<bool()>& IdleWork() {
+  static std::function<bool()> work;
+  return work;
+}
+}  // namespace
+
+void SetIdleWork(std::function<bool()> work) {
+  IdleWork() = std::move(work);
+}
+
+bool DoIdleWork() {
+  if (!IdleWork()) return false;
+  // A copy: the work may register another, or none.
+  std::function<bool()> work = IdleWork();
+  return work();
+}
+
+void WakeIdleWork() {
+  ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
 int RunMessageLoop() {
   g_loop_running = true;
   MSG msg{};
-  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  bool busy = DoIdleWork();
+  bool fine_clock = false;
+  for (;;) {
+    // Windows waits in steps of its clock's tick, 15.6 ms unless a program
+    // asks for finer: asked for only while the work wants its milliseconds.
+    if (busy != fine_clock) {
+      busy ? ::timeBeginPeriod(1) : ::timeEndPeriod(1);
+      fine_clock = busy;
+    }
+    if (busy) {
+      ::MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    } else if (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      Dispatch(msg);
+    } else {
+      break;
+    }
+    bool quit = false;
+    while (!quit && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      quit = msg.message == WM_QUIT;
+      if (!quit) Dispatch(msg);
+    }
+    if (quit) break;
+    busy = DoIdleWork();
+  }
+  if (fine_clock) ::timeEndPeriod(1);
   g_loop_running = false;
   return static_cast<int>(msg.wParam);
 }

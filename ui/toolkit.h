@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -199,6 +200,20 @@ void DoEvents();
 
 // Runs the message loop until the main window is destroyed.
 int RunMessageLoop();
+
+// Work the message loop does between messages: after each batch of them,
+// and, for as long as the work returns true, again every millisecond with
+// no message at all (a window timer that short fires 10 ms late or worse).
+// Returning false puts the loop back to sleep until the next message; one
+// registered work at a time, none when empty.
+void SetIdleWork(std::function<bool()> work);
+// Runs the registered work once, as the loop would; whether it wants to run
+// again within a millisecond. False with none registered.
+bool DoIdleWork();
+// Wakes a loop asleep in its wait, so that the work runs soon: for a
+// change the loop cannot see, such as a window event's callback, which
+// Windows runs inside the wait without handing the loop a message.
+void WakeIdleWork();
 
 // The folder of the running executable, as Windows writes it: no trailing
 // backslash, except at the root of a drive ("C:\").

@@ -30,6 +30,26 @@ class Monitor : public test::FolderTest {
     if (on && !background) Press(form_.controls().Command2);
   }
   void Tick() { form_.OnTimer(kMonitorTimerId); }
+  // No tick but those the test runs: the new windows' looks alone answer.
+  void StopTheTimer() { ::KillTimer(form_.hwnd(), kMonitorTimerId); }
+  // The window events come through the message loop; until `count` windows
+  // are listed as new, or a deadline.
+  bool PumpUntilListed(std::size_t count) {
+    for (ULONGLONG end = ::GetTickCount64() + 5000; ::GetTickCount64() < end;) {
+      DoEvents();
+      if (form_.monitor().new_windows() >= count) return true;
+      ::Sleep(1);
+    }
+    return false;
+  }
+  // The answer log's lines with this outcome.
+  int LogLines(const std::string& outcome) {
+    std::string log = test::FileExists("pallix.log") ? test::ReadFile("pallix.log") : "";
+    int n = 0;
+    for (std::size_t at = 0; (at = log.find('\t' + outcome + '\t', at)) != std::string::npos; ++at)
+      ++n;
+    return n;
+  }
   void Press(HWND button) { ::SendMessageA(button, BM_CLICK, 0, 0); }
 
   // The settings of the switch and the icon's tip, all agreeing with `on`.
@@ -240,12 +260,125 @@ TEST_F(Monitor, ABackgroundStartWithSomethingToWatchStaysHiddenAndWatches) {
 TEST_F(Monitor, ButtonAndMenuItemSwitchTheSameSettingsAndTip) {
   Watch({}, false);
   ExpectState(false);
-  // Each turns on what is off and off what is on, whatever the other did.
+  // Each turns on what is off and off what is on, whatever the other did;
+  // the window events are heard only while it is on.
   bool on = false;
   for (bool menu : {false, true, true, false}) {
     menu ? form_.OnCommand(kIdSwenable) : Press(form_.controls().Command2);
     ExpectState(on = !on);
+    EXPECT_EQ(form_.monitor().events_running(), on);
   }
+}
+
+TEST_F(Monitor, ANewWindowIsAnsweredAsItComesWithoutATick) {
+  // One that stood before the hook is the tick's: a look at the new windows
+  // lists no others.
+  TestDialog before("Fresh", {"OK"});
+  before.Say("Save before?");
+  Watch({"Fresh[OK]<<#32770>>"}, true, false, "Message1=Save\r\n");
+  StopTheTimer();
+  TestDialog other_class("Fresh", {"OK"}, "PallixOtherClass"), silent("Fresh", {"OK"});
+  TestDialog fresh("Fresh", {"OK"});
+  fresh.Say("Save the file?");
+  fresh.CloseOnClick(true);
+  // Of the three, the two of the entry's class.
+  ASSERT_TRUE(PumpUntilListed(2));
+  EXPECT_EQ(form_.monitor().new_windows(), 2u);
+  EXPECT_TRUE(DoIdleWork());
+  EXPECT_FALSE(::IsWindow(fresh.hwnd()));
+  EXPECT_EQ(fresh.clicks(), Clicks{100});
+  // Counted and logged as a tick's answer.
+  EXPECT_EQ(form_.answers().at(WatchedEntry{"Fresh", "OK", "#32770", "Save"}).answered, 1);
+  EXPECT_EQ(LogLines("answered"), 1);
+  for (TestDialog* d : {&before, &other_class, &silent}) EXPECT_TRUE(d->clicks().empty());
+  // The one with no message stays listed till its second is over.
+  EXPECT_EQ(form_.monitor().new_windows(), 1u);
+  Tick();
+  EXPECT_EQ(before.clicks(), Clicks{100});
+  EXPECT_TRUE(silent.clicks().empty());
+}
+
+TEST_F(Monitor, AWindowAnsweredAsItCameIsClickedNoMoreThanTheTickAloneWouldClickIt) {
+  Watch({"Stays[OK]<<#32770>>"});
+  StopTheTimer();
+  TestDialog stays("Stays", {"OK"});
+  ASSERT_TRUE(PumpUntilListed(1));
+  EXPECT_FALSE(DoIdleWork());
+  EXPECT_EQ(stays.clicks(), Clicks{100});
+  // Off the list once clicked: more looks press nothing.
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(DoIdleWork());
+  EXPECT_EQ(stays.clicks().size(), 1u);
+  // That click was the tick's: two more ticks click, the third gives up.
+  for (int i = 0; i < 4; ++i) Tick();
+  EXPECT_EQ(stays.clicks(), (Clicks{100, 100, 100}));
+  EXPECT_EQ(LogLines("answered"), 1);
+  EXPECT_EQ(LogLines("no effect"), 1);
+}
+
+TEST_F(Monitor, ANewWindowsMessageMadeAfterItsFirstLookIsFoundByTheNextLook) {
+  Watch({"Late[OK]<<#32770>>"}, true, false, "Message1=Ready\r\n");
+  StopTheTimer();
+  TestDialog late("Late", {"OK"});
+  ASSERT_TRUE(PumpUntilListed(1));
+  EXPECT_TRUE(DoIdleWork());
+  EXPECT_TRUE(late.clicks().empty());
+  late.Say("Ready to go");
+  // Past the millisecond that a look waits for, all within one tick.
+  ::Sleep(5);
+  EXPECT_FALSE(DoIdleWork());
+  EXPECT_EQ(late.clicks(), Clicks{100});
+}
+
+TEST_F(Monitor, ANewWindowNeverReadyLeavesTheListAfterASecondAndTheTickAnswersItLater) {
+  ULONGLONG now = 5000;
+  form_.monitor().SetClock([&now] { return now; });
+  Watch({"Never[OK]<<#32770>>"});
+  StopTheTimer();
+  TestDialog never("Never", {"OK"});
+  ::EnableWindow(never.button(0), FALSE);
+  ASSERT_TRUE(PumpUntilListed(1));
+  now += kNewWindowMs - 1;
+  EXPECT_TRUE(DoIdleWork());
+  EXPECT_EQ(form_.monitor().new_windows(), 1u);
+  now += 1;
+  EXPECT_FALSE(DoIdleWork());
+  EXPECT_EQ(form_.monitor().new_windows(), 0u);
+  ::EnableWindow(never.button(0), TRUE);
+  EXPECT_FALSE(DoIdleWork());
+  EXPECT_TRUE(never.clicks().empty());
+  Tick();
+  EXPECT_EQ(never.clicks(), Clicks{100});
+}
+
+TEST_F(Monitor, AHookWindowsRefusesLeavesTheTickAnswering) {
+  form_.monitor().SetEventsStarter([](WindowEvents&, WindowEvents::Seen) { return false; });
+  Watch({"Refused[OK]<<#32770>>"});
+  ExpectState(true);
+  EXPECT_FALSE(form_.monitor().events_running());
+  StopTheTimer();
+  TestDialog refused("Refused", {"OK"});
+  for (int i = 0; i < 20; ++i) {
+    DoEvents();
+    EXPECT_FALSE(DoIdleWork());
+  }
+  EXPECT_TRUE(refused.clicks().empty());
+  Tick();
+  EXPECT_EQ(refused.clicks(), Clicks{100});
+}
+
+// The main window's loop, with no main window: the work is done again and
+// again while it asks, with no message to wake the loop.
+TEST(IdleWork, RunsBetweenMessagesForAsLongAsItAsks) {
+  int calls = 0;
+  SetIdleWork([&calls] {
+    if (++calls < 5) return true;
+    ::PostQuitMessage(7);
+    return false;
+  });
+  EXPECT_EQ(RunMessageLoop(), 7);
+  EXPECT_EQ(calls, 5);
+  SetIdleWork(nullptr);
+  EXPECT_FALSE(DoIdleWork());
 }
 
 // Passes of the monitor told by hand, on window handles that need not exist.
@@ -276,6 +409,15 @@ TEST(ClickMemory, LeavesAWindowAfterThreeTakenClicksInARowUntilItIsGone) {
                                            "click", "click", "no effect+", "leave"}));
   // Another entry on the same window has its own count.
   EXPECT_EQ(pass(ok, kAnswered, {"Q", "&No", "#32770"}), "click+");
+  // A window clicked in this pass is left for the rest of it, however it is
+  // found again; the next pass clicks it.
+  memory.NextTick();
+  const WatchedEntry again{"Again", "OK", "#32770"};
+  EXPECT_EQ(memory.Decide(a, ok, again), ClickMemory::Verdict::kClick);
+  memory.Remember(a, ok, again, kAnswered);
+  EXPECT_EQ(memory.Decide(a, ok, again), ClickMemory::Verdict::kLeave);
+  memory.NextTick();
+  EXPECT_EQ(memory.Decide(a, ok, again), ClickMemory::Verdict::kClick);
   // Two passes that do not see the window: it is forgotten.
   memory.NextTick();
   memory.NextTick();
