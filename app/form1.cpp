@@ -23,6 +23,9 @@ Form1::Form1()
       answer_log_(AppPath(), [this](const std::string& why) {
         ShowTrayBalloon(c_.Picture1, kAppTitle, why);
       }) {
+  // A dialog answered within milliseconds of its making may be gone before
+  // the noticer's own look: it is noticed as it is clicked.
+  monitor_.BeforeClick([this](HWND dialog) { noticer_.Notice(dialog, true); });
   monitor_.OnAnswer([this](const WatchedEntry& entry, HWND dialog) {
     CountAnswer(entry);
     NoteAnswer(dialog, entry.button);

@@ -390,6 +390,9 @@ void DialogMonitor::Look(const WatchTable& table, AnswerLog* log, HWND form, Pas
       ::GetWindowThreadProcessId(target.dialog, &pid);
       process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     }
+    if (before_click_ && target.verdict == ClickMemory::Verdict::kClick) {
+      before_click_(target.dialog);
+    }
     AnswerOutcome outcome = target.verdict == ClickMemory::Verdict::kClick
                                 ? Click(target.button)
                                 : AnswerOutcome::kNoEffect;

@@ -131,6 +131,9 @@ class DialogMonitor {
   void OnAnswer(std::function<void(const WatchedEntry&, HWND)> answered) {
     answered_ = std::move(answered);
   }
+  // Told of each dialog about to be clicked, while it still stands: a box
+  // answered within milliseconds of its making is gone soon after.
+  void BeforeClick(std::function<void(HWND)> clicking) { before_click_ = std::move(clicking); }
 
   // One pass over the table's slots. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
@@ -197,6 +200,7 @@ class DialogMonitor {
   ClickMemory clicked_;
   MessageCache messages_;
   std::function<void(const WatchedEntry&, HWND)> answered_;
+  std::function<void(HWND)> before_click_;
 };
 
 }  // namespace pallix
