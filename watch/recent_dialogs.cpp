@@ -59,6 +59,10 @@ const DialogRecord& RecentDialogs::Note(HWND window, SeenDialog dialog, const SY
 
   std::erase_if(windows_, [&](const auto& w) { return w.first == window || !Find(w.second); });
   windows_.emplace_back(window, records_.back().id);
+  // The same dialog shown all day keeps its record, and would keep every
+  // window it ever showed in: only the latest windows are told apart, an
+  // answer coming within moments of the showing.
+  if (windows_.size() > kKept) windows_.erase(windows_.begin());
   return records_.back();
 }
 

@@ -86,6 +86,12 @@ TEST(RecentRecord, TheLastHundredAreKeptAndTheOldestGoes) {
   EXPECT_EQ(recent.records().front().dialog.title, "T6");
   EXPECT_EQ(recent.records().back().dialog.title, "T5");
   EXPECT_EQ(recent.records().back().seen, 2);
+  // One dialog shown in window after window is one record, and only its
+  // latest windows are kept to tell an answer by.
+  for (int i = 0; i < 1000; ++i) recent.Note(Window(1000 + i), Seen("T5"), At(300));
+  EXPECT_EQ(recent.records().back().seen, 1002);
+  EXPECT_FALSE(recent.Answered(Window(1000), "&Yes"));
+  EXPECT_TRUE(recent.Answered(Window(1999), "&Yes"));
 }
 
 TEST(RecentRecord, ATeachOffersThreeButtonsTheDefaultFirstOfMore) {
