@@ -74,6 +74,16 @@ const std::vector<HWND>& MessageCache::Windows(const std::string& window_class,
   return found;
 }
 
+bool MessageCache::AnyOnlyTitled(const std::wstring& title) {
+  if (!only_) return true;
+  if (!only_titles_) {
+    only_titles_.emplace();
+    for (const Reported& window : *only_) only_titles_->push_back(WindowTitle(window.hwnd));
+  }
+  return std::ranges::any_of(*only_titles_,
+                             [&](const std::wstring& t) { return SameText(t, title); });
+}
+
 // A dialog's controls are listed again now and then, in case it made new
 // ones, and at once when they show no message: it may not have made them
 // all when it was first listed.
@@ -321,6 +331,17 @@ bool DialogMonitor::LookAtNewWindows() {
   return !new_.empty();
 }
 
+const std::wstring& DialogMonitor::WideTitle(const WatchTable& table, int slot) {
+  const auto at = static_cast<std::size_t>(slot);
+  if (wide_titles_.size() <= at) wide_titles_.resize(at + 1);
+  auto& [narrow, wide] = wide_titles_[at];
+  if (narrow != table.watch_title[slot]) {
+    narrow = table.watch_title[slot];
+    wide = WideText(narrow);
+  }
+  return wide;
+}
+
 void DialogMonitor::Look(const WatchTable& table, AnswerLog* log, HWND form, Pass kind) {
 #ifdef PALLIX_BENCH_WITHOUT_ANSWER_LOG
   // A build of the benchmark's own, timed beside the real program in the
@@ -366,6 +387,7 @@ void DialogMonitor::Look(const WatchTable& table, AnswerLog* log, HWND form, Pas
     // no dialog, as no click could follow it.
     const std::string& window_class = table.watch_class[slot];
     if (window_class.empty()) continue;
+    if (fresh && !messages_.AnyOnlyTitled(WideTitle(table, slot))) continue;
     const WatchedEntry entry{table.watch_title[slot], table.watch_button[slot], window_class,
                              table.watch_message[slot], table.watch_program[slot]};
     if (again && std::ranges::find(waited, entry) == waited.end()) continue;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -71,6 +72,10 @@ class MessageCache {
   // order, as FindWindowEx finds them one by one.
   const std::vector<HWND>& Windows(const std::string& window_class, const std::string& title);
   bool AnyOfClass(const std::string& window_class) { return !OfClass(window_class).empty(); }
+  // Whether a window this look is limited to bears that title (always, with
+  // no limit): a look at new windows passes over the entries of other titles
+  // at the cost of one comparison each, however many entries there are.
+  bool AnyOnlyTitled(const std::wstring& title);
   const std::string& Of(HWND dialog);
   // The dialog's program, asked of Windows once a pass.
   const std::string& ProgramOf(HWND dialog);
@@ -81,6 +86,7 @@ class MessageCache {
     read_.clear();
     of_class_.clear();
     programs_.clear();
+    only_titles_.reset();
   }
   // At the start of a pass: the controls of dialogs the last pass did not
   // read are forgotten.
@@ -123,6 +129,7 @@ class MessageCache {
   // Every pass, look at new windows, or look after a click's yields.
   std::uint64_t look_ = 0;
   const std::vector<Reported>* only_ = nullptr;
+  std::optional<std::vector<std::wstring>> only_titles_;  // read once a look
 };
 
 class DialogMonitor {
@@ -173,6 +180,9 @@ class DialogMonitor {
   enum class Pass { kTick, kLookAgain, kNewWindows };
   void Look(const WatchTable& table, AnswerLog* log, HWND form, Pass kind);
   void OnWindowEvent(HWND window, DWORD event);
+  // The slot's title as the window system compares it, converted once for
+  // as long as the slot holds that title, not at every look.
+  const std::wstring& WideTitle(const WatchTable& table, int slot);
 
   struct NewWindow {
     MessageCache::Reported window;
@@ -193,6 +203,7 @@ class DialogMonitor {
   LONGLONG last_look_us_ = 0;
   // Dialogs clicked, or given up on, in the pass that runs: off the list.
   std::vector<HWND> clicked_now_;
+  std::vector<std::pair<std::string, std::wstring>> wide_titles_;  // by slot
 
   bool ticking_ = false;
   std::vector<WatchedEntry> waiting_;  // found, with nothing pressable yet
