@@ -4,13 +4,19 @@
 // program around them.
 //
 //   pallix_poller --class C --title T --button B [--period-ms N]
-//                 [--timer] [--entries N]
+//                 [--timer] [--entries N] [--nested]
 //
 // By default it sleeps between lookups, every millisecond: what is left of
 // its answer latency is the cost of the dialog, the lookup and the click.
 // With --timer it looks on the ticks of a window timer instead, as Pallix
 // does, and with --entries N it looks for N dialogs titled "T 1" to "T N";
 // left idle, it shows what such a timer and its lookups cost the system.
+//
+// With --nested it looks for the button among all of the dialog's
+// descendants, by caption whatever its class, as the dialogs laid out as a
+// TaskDialog or a Windows Forms dialog hold theirs, and it presses the
+// button only once it shows, as Pallix does: such a dialog costs more to
+// show than a message box, a cost that a press before it shows would hide.
 //
 // Runs until it is ended.
 #include <windows.h>
@@ -28,13 +34,29 @@ namespace {
 
 std::string g_class, g_button;
 std::vector<std::string> g_titles;
+bool g_nested = false;
+
+BOOL CALLBACK FindCaption(HWND child, LPARAM found) {
+  char text[256];
+  if (GetWindowTextA(child, text, sizeof text) > 0 && g_button == text) {
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
 
 void LookAndClick() {
   static const LPARAM kNothing = 0;
   for (const std::string& title : g_titles) {
     HWND dialog = FindWindowA(g_class.c_str(), title.c_str());
     if (!dialog) continue;
-    HWND target = FindWindowExA(dialog, nullptr, "Button", g_button.c_str());
+    HWND target = nullptr;
+    if (g_nested) {
+      EnumChildWindows(dialog, FindCaption, reinterpret_cast<LPARAM>(&target));
+      if (target && !IsWindowVisible(target)) continue;
+    } else {
+      target = FindWindowExA(dialog, nullptr, "Button", g_button.c_str());
+    }
     if (target) SendMessageA(target, BM_CLICK, 0, reinterpret_cast<LPARAM>(&kNothing));
   }
 }
@@ -75,6 +97,10 @@ int main(int argc, char** argv) {
       timer = true;
       continue;
     }
+    if (std::strcmp(argv[i], "--nested") == 0) {
+      g_nested = true;
+      continue;
+    }
     if (i + 1 >= argc) {
       std::fprintf(stderr, "option %s needs a value\n", argv[i]);
       return 2;
@@ -98,7 +124,7 @@ int main(int argc, char** argv) {
   if (g_class.empty() || g_button.empty() || period_ms < 1 || entries < 0) {
     std::fputs(
         "usage: pallix_poller --class C --title T --button B [--period-ms N] [--timer]\n"
-        "                     [--entries N]\n",
+        "                     [--entries N] [--nested]\n",
         stderr);
     return 2;
   }
