@@ -115,7 +115,12 @@ void Form1::CountAnswer(const WatchedEntry& entry) {
 void Form1::NoteDialog(HWND dialog) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
-  recent_.Note(dialog, ReadSeenDialog(dialog), now);
+  // A dialog seen before is told by what Windows keeps of it: a dialog
+  // about to be clicked waits for this, and reading its buttons would ask
+  // its program a dozen times.
+  if (!recent_.NoteAgain(dialog, ReadDialogKey(dialog), now)) {
+    recent_.Note(dialog, ReadSeenDialog(dialog), now);
+  }
   recent_window_.Update();
 }
 

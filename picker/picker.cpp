@@ -72,6 +72,20 @@ SeenDialog ReadSeenDialog(HWND dialog) {
   return seen;
 }
 
+SeenDialog ReadDialogKey(HWND dialog) {
+  SeenDialog seen;
+  // Another program's title is read from the window system, not asked of
+  // the program, which may be busy.
+  char title[kWindowTextMax + 2] = {};
+  int n = ::GetWindowTextA(dialog, title, sizeof title);
+  seen.title = WithoutLeadingSpaces(
+      std::string_view(title, std::min<std::size_t>(n > 0 ? n : 0, kWindowTextMax)));
+  seen.window_class = ClassName(dialog);
+  seen.program = WindowProgram(dialog);
+  seen.message = MessagePrefill(DialogMessage(dialog));
+  return seen;
+}
+
 std::string HandleCaption(HWND window) {
   char text[16];
   std::snprintf(text, sizeof text, "%X",

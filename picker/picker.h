@@ -49,6 +49,10 @@ std::string WindowText(HWND window, bool* cut = nullptr);
 // its message as "When it says:" offers it, its program, class and
 // pressable buttons, and what Add would refuse of them.
 SeenDialog ReadSeenDialog(HWND dialog);
+// Only what tells one dialog from another (its program, title, class and
+// message), read from what Windows keeps of it, with no message to the
+// dialog's program: cheap enough to come before a click.
+SeenDialog ReadDialogKey(HWND dialog);
 
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.

@@ -66,6 +66,15 @@ const DialogRecord& RecentDialogs::Note(HWND window, SeenDialog dialog, const SY
   return records_.back();
 }
 
+bool RecentDialogs::NoteAgain(HWND window, const SeenDialog& key, const SYSTEMTIME& at) {
+  auto same = std::ranges::find_if(
+      records_, [&](const DialogRecord& r) { return SameDialog(r.dialog, key); });
+  if (same == records_.end()) return false;
+  SeenDialog known = same->dialog;
+  Note(window, std::move(known), at);
+  return true;
+}
+
 bool RecentDialogs::Answered(HWND window, std::string_view button) {
   auto found = std::ranges::find(windows_, window, &std::pair<HWND, std::uint64_t>::first);
   if (found == windows_.end()) return false;

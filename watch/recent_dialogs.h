@@ -63,6 +63,10 @@ class RecentDialogs {
   // becomes the newest, or a new record starts and the oldest beyond
   // kKept goes.
   const DialogRecord& Note(HWND window, SeenDialog dialog, const SYSTEMTIME& at);
+  // As Note, for a dialog already recorded, known by its program, title,
+  // class and message alone: its buttons stay as last read. False, and
+  // nothing noted, when no record is of that dialog.
+  bool NoteAgain(HWND window, const SeenDialog& key, const SYSTEMTIME& at);
   // An entry answered the dialog in this window, with this button. False
   // when no record came from that window.
   bool Answered(HWND window, std::string_view button);

@@ -65,6 +65,18 @@ TEST(RecentRecord, TheSameDialogSeenAgainIsOneRecordCountedAndNewest) {
   EXPECT_TRUE(recent.Answered(Window(3), "&Yes"));
   EXPECT_EQ(recent.Find(save)->answered, "&Yes");
   EXPECT_FALSE(recent.Answered(Window(99), "&Yes"));
+
+  // Known again by its program, title, class and message alone: counted,
+  // the newest, its buttons as last read.
+  SeenDialog key = Seen("Save", "Save it?", "CAD.exe");
+  key.buttons.clear();
+  EXPECT_TRUE(recent.NoteAgain(Window(8), key, At(8)));
+  EXPECT_EQ(recent.records().back().id, save);
+  EXPECT_EQ(recent.Find(save)->seen, 3);
+  EXPECT_EQ(recent.Find(save)->dialog.buttons.size(), 2u);
+  EXPECT_TRUE(recent.Answered(Window(8), "&No"));
+  EXPECT_FALSE(recent.NoteAgain(Window(9), Seen("Save", "Save all?"), At(9)));
+  EXPECT_EQ(recent.records().size(), 6u);
 }
 
 TEST(RecentRecord, TheLastHundredAreKeptAndTheOldestGoes) {
