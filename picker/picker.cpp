@@ -56,22 +56,6 @@ std::string WindowText(HWND window, bool* cut) {
   return std::string(buffer, std::min<std::size_t>(copied, kWindowTextMax));
 }
 
-SeenDialog ReadSeenDialog(HWND dialog) {
-  SeenDialog seen;
-  seen.title = WithoutLeadingSpaces(WindowText(dialog, &seen.title_cut));
-  seen.title_beyond_ansi = !AnsiHoldsText(dialog);
-  seen.window_class = ClassName(dialog);
-  seen.program = WindowProgram(dialog);
-  seen.message = MessagePrefill(DialogMessage(dialog));
-  for (HWND button : DialogButtons(dialog)) {
-    LONG style = ::GetWindowLongA(button, GWL_STYLE);
-    seen.buttons.push_back({ControlText(button), !AnsiHoldsText(button),
-                            HasEarlierTwin(dialog, button),
-                            (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON});
-  }
-  return seen;
-}
-
 SeenDialog ReadDialogKey(HWND dialog) {
   SeenDialog seen;
   // Another program's title is read from the window system, not asked of
@@ -83,6 +67,21 @@ SeenDialog ReadDialogKey(HWND dialog) {
   seen.window_class = ClassName(dialog);
   seen.program = WindowProgram(dialog);
   seen.message = MessagePrefill(DialogMessage(dialog));
+  return seen;
+}
+
+SeenDialog ReadSeenDialog(HWND dialog) {
+  // Program, class and message read as a dialog seen again is known by
+  // them, so that the two reads cannot disagree.
+  SeenDialog seen = ReadDialogKey(dialog);
+  seen.title = WithoutLeadingSpaces(WindowText(dialog, &seen.title_cut));
+  seen.title_beyond_ansi = !AnsiHoldsText(dialog);
+  for (HWND button : DialogButtons(dialog)) {
+    LONG style = ::GetWindowLongA(button, GWL_STYLE);
+    seen.buttons.push_back({ControlText(button), !AnsiHoldsText(button),
+                            HasEarlierTwin(dialog, button),
+                            (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON});
+  }
   return seen;
 }
 
