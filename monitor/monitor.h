@@ -77,7 +77,10 @@ class MessageCache {
   // at the cost of one comparison each, however many entries there are.
   bool AnyOnlyTitled(const std::wstring& title);
   const std::string& Of(HWND dialog);
-  // The dialog's program, asked of Windows once a pass.
+  // The dialog's program. Its name is asked of Windows once for as long as
+  // the window stands; each look only asks which process and thread own the
+  // window, so that a handle taken over by another program's window is
+  // never taken for the old one.
   const std::string& ProgramOf(HWND dialog);
   // After the yields that follow a click: the desktop may have changed.
   void Clear() {
@@ -85,7 +88,6 @@ class MessageCache {
     windows_.clear();
     read_.clear();
     of_class_.clear();
-    programs_.clear();
     only_titles_.reset();
   }
   // At the start of a pass: the controls of dialogs the last pass did not
@@ -123,7 +125,15 @@ class MessageCache {
   // By class and title.
   std::unordered_map<std::string, std::vector<HWND>> windows_;
   std::vector<std::pair<HWND, std::string>> read_;
-  std::vector<std::pair<HWND, std::string>> programs_;
+  struct Owner {
+    HWND dialog;
+    DWORD process;
+    DWORD thread;
+    std::string program;
+    std::uint64_t look;  // the look that last asked who owns the window
+    bool used;           // in this pass
+  };
+  std::vector<Owner> programs_;
   std::vector<Controls> controls_;
   std::uint64_t pass_ = 0;
   // Every pass, look at new windows, or look after a click's yields.

@@ -27,13 +27,18 @@ std::string ProgramFileName(HANDLE process) {
   return std::string(ansi, static_cast<std::size_t>(bytes));
 }
 
-std::string WindowProgram(HWND window) {
-  DWORD pid = 0;
-  if (!window || !::GetWindowThreadProcessId(window, &pid) || !pid) return {};
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+std::string ProcessProgram(DWORD process_id) {
+  if (!process_id) return {};
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
   std::string name = ProgramFileName(process);
   if (process) ::CloseHandle(process);
   return name;
+}
+
+std::string WindowProgram(HWND window) {
+  DWORD pid = 0;
+  if (!window || !::GetWindowThreadProcessId(window, &pid)) return {};
+  return ProcessProgram(pid);
 }
 
 // Ordinal, as the file system compares names: no language's rules make two

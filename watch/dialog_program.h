@@ -17,7 +17,8 @@ namespace pallix {
 // could name another program.
 std::string ProgramFileName(HANDLE process);
 
-// The same for the process that owns `window`.
+// The same for the process of that id, and for the one that owns `window`.
+std::string ProcessProgram(DWORD process_id);
 std::string WindowProgram(HWND window);
 
 // The last piece of a full path: what follows its last "\" or "/".
