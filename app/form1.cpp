@@ -25,7 +25,8 @@ Form1::Form1()
       }) {
   // A dialog answered within milliseconds of its making may be gone before
   // the noticer's own look: it is noticed as it is clicked.
-  monitor_.BeforeClick([this](HWND dialog) { noticer_.Notice(dialog, true); });
+  monitor_.BeforeClick(
+      [this](const ClickedDialog& clicking) { noticer_.Notice(clicking.dialog, &clicking); });
   monitor_.OnAnswer([this](const WatchedEntry& entry, HWND dialog) {
     CountAnswer(entry);
     NoteAnswer(dialog, entry.button);
@@ -112,22 +113,20 @@ void Form1::CountAnswer(const WatchedEntry& entry) {
   counts_timer_ = ::SetTimer(hwnd_, kCountsTimerId, kCountsPeriodMs, nullptr) != 0;
 }
 
-void Form1::NoteDialog(HWND dialog) {
+void Form1::NoteDialog(HWND dialog, const ClickedDialog* clicking) {
   SYSTEMTIME now;
   ::GetLocalTime(&now);
   // A dialog seen before is told by what Windows keeps of it: a dialog
   // about to be clicked waits for this, and reading its buttons would ask
   // its program a dozen times.
-  if (!recent_.NoteAgain(dialog, ReadDialogKey(dialog), now)) {
-    recent_.Note(dialog, ReadSeenDialog(dialog), now);
+  if (!recent_.NoteAgain(dialog, ReadDialogKey(dialog, clicking), now)) {
+    recent_.Note(dialog, ReadSeenDialog(dialog, clicking), now);
   }
   recent_window_.Update();
 }
 
 void Form1::NoteAnswer(HWND dialog, const std::string& button) {
-  // A dialog that showed just before the pass that answered it is noticed
-  // now, while it is still there.
-  noticer_.Notice(dialog, true);
+  // Noticed before its click, while it still stood.
   if (recent_.Answered(dialog, button)) recent_window_.Update();
 }
 
@@ -207,8 +206,9 @@ void Form1::Form_Load() {
   // by hand is one the user may want to teach. (A build of the benchmark's
   // own leaves the window events alone, for their idle cost.)
 #ifndef PALLIX_BENCH_WITHOUT_WINDOW_EVENTS
-  recent_window_.Noticing(
-      noticer_.Start(hwnd_, kNoticeTimerId, [this](HWND dialog) { NoteDialog(dialog); }));
+  recent_window_.Noticing(noticer_.Start(
+      hwnd_, kNoticeTimerId,
+      [this](HWND dialog, const ClickedDialog* clicking) { NoteDialog(dialog, clicking); }));
 #endif
 }
 

@@ -161,7 +161,7 @@ class Form1 final : public EventSink {
   void CountAnswer(const WatchedEntry& entry);
   // A dialog noticed goes into the records; one answered gets the entry's
   // button there.
-  void NoteDialog(HWND dialog);
+  void NoteDialog(HWND dialog, const ClickedDialog* clicking);
   void NoteAnswer(HWND dialog, const std::string& button);
   // "Remove" can be pressed only when there is something it may remove.
   void ShowRemovable();

@@ -418,29 +418,31 @@ void DialogMonitor::Look(const WatchTable& table, AnswerLog* log, HWND form, Pas
       continue;
     }
     // The dialog's program is opened, and its message read, before the
-    // click, the calls the log adds ahead of it: a program that ends as soon
-    // as its box is answered can still be named and quoted afterwards.
-    HANDLE process = nullptr;
-    std::string message;
-    if (log) {
-      message = messages_.Of(target.dialog);
+    // click, the calls the log and the recent dialogs add ahead of it: a
+    // program that ends as soon as its box is answered can still be named
+    // and quoted afterwards.
+    ClickedDialog clicking{target.dialog};
+    if (log || before_click_) {
+      clicking.message = messages_.Of(target.dialog);
       DWORD pid = 0;
       ::GetWindowThreadProcessId(target.dialog, &pid);
-      process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+      clicking.process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     }
     if (before_click_ && target.verdict == ClickMemory::Verdict::kClick) {
-      before_click_(target.dialog);
+      before_click_(clicking);
     }
     AnswerOutcome outcome = target.verdict == ClickMemory::Verdict::kClick
                                 ? Click(target.button)
                                 : AnswerOutcome::kNoEffect;
     clicked_now_.push_back(target.dialog);
     if (clicked_.Remember(target.dialog, target.button, entry, outcome)) {
-      if (log)
-        log->Record(process, outcome, entry.title, entry.button, entry.window_class, message);
+      if (log) {
+        log->Record(clicking.process, outcome, entry.title, entry.button, entry.window_class,
+                    clicking.message);
+      }
       if (outcome == AnswerOutcome::kAnswered && answered_) answered_(entry, target.dialog);
     }
-    if (process) ::CloseHandle(process);
+    if (clicking.process) ::CloseHandle(clicking.process);
     if (outcome == AnswerOutcome::kNoEffect) continue;
     // Other events run here, a "Read ini" among them: the slots after this
     // one are then read from the new table.

@@ -19,6 +19,7 @@
 
 #include "monitor/answer_log.h"
 #include "monitor/click_memory.h"
+#include "watch/clicked_dialog.h"
 #include "watch/watch_table.h"
 #include "watch/window_events.h"
 
@@ -150,7 +151,9 @@ class DialogMonitor {
   }
   // Told of each dialog about to be clicked, while it still stands: a box
   // answered within milliseconds of its making is gone soon after.
-  void BeforeClick(std::function<void(HWND)> clicking) { before_click_ = std::move(clicking); }
+  void BeforeClick(std::function<void(const ClickedDialog&)> clicking) {
+    before_click_ = std::move(clicking);
+  }
 
   // One pass over the table's slots. A tick that fires while a pass is inside
   // its yields is skipped: the pass in progress owns its slot counter, and
@@ -221,7 +224,7 @@ class DialogMonitor {
   ClickMemory clicked_;
   MessageCache messages_;
   std::function<void(const WatchedEntry&, HWND)> answered_;
-  std::function<void(HWND)> before_click_;
+  std::function<void(const ClickedDialog&)> before_click_;
 };
 
 }  // namespace pallix

@@ -56,16 +56,14 @@ void DialogNoticer::Heard(HWND window) {
   if (!timer_) timer_ = ::SetTimer(form_, timer_id_, kNoticeLookMs, nullptr) != 0;
 }
 
-bool DialogNoticer::Notice(HWND window, bool answered) {
+bool DialogNoticer::Notice(HWND window, const ClickedDialog* clicking) {
   if (std::ranges::find(noticed_windows_, window) != noticed_windows_.end()) return true;
   // A window not shown yet, or without a button yet, may be on its way.
-  if (!::IsWindow(window) || (!answered && !::IsWindowVisible(window)) ||
-      NeverNoticed(window, form_, ui_thread_) || DialogButtons(window).empty()) {
-    return false;
-  }
+  if (!::IsWindow(window) || NeverNoticed(window, form_, ui_thread_)) return false;
+  if (!clicking && (!::IsWindowVisible(window) || DialogButtons(window).empty())) return false;
   noticed_windows_.push_back(window);
   std::erase_if(waiting_, [window](const Waiting& w) { return w.window == window; });
-  if (noticed_) noticed_(window);
+  if (noticed_) noticed_(window, clicking);
   return true;
 }
 

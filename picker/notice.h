@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "watch/clicked_dialog.h"
 #include "watch/window_events.h"
 
 namespace pallix {
@@ -24,7 +25,9 @@ bool NeverNoticed(HWND window, HWND form, DWORD ui_thread);
 
 class DialogNoticer {
  public:
-  using Noticed = std::function<void(HWND dialog)>;
+  // `clicking`: what the monitor read of the dialog it is about to click,
+  // or null.
+  using Noticed = std::function<void(HWND dialog, const ClickedDialog* clicking)>;
 
   // Listens from now on. `form`'s timer `timer_id` does the looking, and
   // its thread is the one whose windows are Pallix's own. False when
@@ -37,9 +40,9 @@ class DialogNoticer {
   void Look();
   // The window, if it is a dialog to record and was not yet noticed in
   // this showing, is noticed now. True when it is noticed (now or before).
-  // A dialog just answered may already be hiding: `answered` takes it
-  // as it is.
-  bool Notice(HWND window, bool answered = false);
+  // A dialog about to be clicked is taken as it is, as it may already be
+  // hiding, and as the monitor found a button in it to press.
+  bool Notice(HWND window, const ClickedDialog* clicking = nullptr);
 
  private:
   void Heard(HWND window);

@@ -56,7 +56,7 @@ std::string WindowText(HWND window, bool* cut) {
   return std::string(buffer, std::min<std::size_t>(copied, kWindowTextMax));
 }
 
-SeenDialog ReadDialogKey(HWND dialog) {
+SeenDialog ReadDialogKey(HWND dialog, const ClickedDialog* clicking) {
   SeenDialog seen;
   // Another program's title is read from the window system, not asked of
   // the program, which may be busy.
@@ -65,15 +65,20 @@ SeenDialog ReadDialogKey(HWND dialog) {
   seen.title = WithoutLeadingSpaces(
       std::string_view(title, std::min<std::size_t>(n > 0 ? n : 0, kWindowTextMax)));
   seen.window_class = ClassName(dialog);
-  seen.program = WindowProgram(dialog);
-  seen.message = MessagePrefill(DialogMessage(dialog));
+  if (clicking) {
+    seen.program = ProgramFileName(clicking->process);
+    seen.message = MessagePrefill(clicking->message);
+  } else {
+    seen.program = WindowProgram(dialog);
+    seen.message = MessagePrefill(DialogMessage(dialog));
+  }
   return seen;
 }
 
-SeenDialog ReadSeenDialog(HWND dialog) {
+SeenDialog ReadSeenDialog(HWND dialog, const ClickedDialog* clicking) {
   // Program, class and message read as a dialog seen again is known by
   // them, so that the two reads cannot disagree.
-  SeenDialog seen = ReadDialogKey(dialog);
+  SeenDialog seen = ReadDialogKey(dialog, clicking);
   seen.title = WithoutLeadingSpaces(WindowText(dialog, &seen.title_cut));
   seen.title_beyond_ansi = !AnsiHoldsText(dialog);
   for (HWND button : DialogButtons(dialog)) {

@@ -13,6 +13,7 @@
 
 #include "picker/outline.h"
 #include "picker/scan.h"
+#include "watch/clicked_dialog.h"
 #include "watch/recent_dialogs.h"
 
 namespace pallix {
@@ -48,11 +49,12 @@ std::string WindowText(HWND window, bool* cut = nullptr);
 // A dialog read as a drop on it reads it: its title as "Title" shows it,
 // its message as "When it says:" offers it, its program, class and
 // pressable buttons, and what Add would refuse of them.
-SeenDialog ReadSeenDialog(HWND dialog);
+// With `clicking`, its program and message are those the monitor read.
+SeenDialog ReadSeenDialog(HWND dialog, const ClickedDialog* clicking = nullptr);
 // Only what tells one dialog from another (its program, title, class and
 // message), read from what Windows keeps of it, with no message to the
 // dialog's program: cheap enough to come before a click.
-SeenDialog ReadDialogKey(HWND dialog);
+SeenDialog ReadDialogKey(HWND dialog, const ClickedDialog* clicking = nullptr);
 
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.
