@@ -34,6 +34,17 @@ bool SameClass(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::vector<HWND> WholeListing(std::vector<HWND> listed, const std::vector<HWND>& before,
+                               const std::function<bool(HWND)>& stands) {
+  const std::size_t found = listed.size();
+  for (HWND w : before) {
+    auto first = listed.begin();
+    auto last = first + static_cast<std::ptrdiff_t>(found);
+    if (std::find(first, last, w) == last && stands(w)) listed.push_back(w);
+  }
+  return listed;
+}
+
 std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& window_class) {
   if (auto known = of_class_.find(window_class); known != of_class_.end()) return known->second;
   std::vector<TopLevel>& of_class = of_class_[window_class];
@@ -51,10 +62,21 @@ std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& wi
   // class names, one call a window: a listing of the whole desktop would
   // cost a call for every window of every program.
   if (window_class.empty()) return of_class;
-  for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), nullptr); w;
-       w = ::FindWindowExA(nullptr, w, window_class.c_str(), nullptr)) {
-    of_class.push_back(TopLevel{w, {}, false});
+  std::vector<HWND> listed;
+  // A listing cut short by the destruction of the window it went on from
+  // starts again, passing over what it has.
+  for (int tries = 0; tries < 3 && (listed.empty() || !::IsWindow(listed.back())); ++tries) {
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), nullptr); w;
+         w = ::FindWindowExA(nullptr, w, window_class.c_str(), nullptr)) {
+      if (std::ranges::find(listed, w) == listed.end()) listed.push_back(w);
+    }
+    if (listed.empty()) break;
   }
+  std::vector<HWND>& before = listed_[window_class];
+  before = WholeListing(std::move(listed), before, [&](HWND w) {
+    return ::IsWindow(w) && SameClass(ClassName(w), window_class);
+  });
+  for (HWND w : before) of_class.push_back(TopLevel{w, {}, false});
   return of_class;
 }
 

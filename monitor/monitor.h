@@ -60,6 +60,16 @@ struct MonitorSwitch {
 bool Command2_Click(const MonitorSwitch& controls);
 bool swenable_Click(const MonitorSwitch& controls);
 
+// The top-level windows of a class as a listing found them, made whole with
+// those of the last listing that it missed and that `stands` says are still
+// windows of that class, after it in their old order. A listing made one
+// FindWindowEx at a time, the window found last telling where to go on,
+// stops short when that window is destroyed meanwhile, and passes over a
+// window raised above it meanwhile: both happen as other boxes close, and a
+// window missed for a pass would have its clicks counted from none again.
+std::vector<HWND> WholeListing(std::vector<HWND> listed, const std::vector<HWND>& before,
+                               const std::function<bool(HWND)>& stands);
+
 // What the monitor has learnt of the desktop: within one pass, the
 // top-level windows of each class an entry names, asked of Windows once a
 // class, each one's title read once, so that a pass costs the same with one
@@ -136,6 +146,8 @@ class MessageCache {
   };
   std::vector<Owner> programs_;
   std::vector<Controls> controls_;
+  // By class: the windows the last full listing found.
+  std::unordered_map<std::string, std::vector<HWND>> listed_;
   std::uint64_t pass_ = 0;
   // Every pass, look at new windows, or look after a click's yields.
   std::uint64_t look_ = 0;

@@ -1,5 +1,6 @@
 // The dialog monitor and its switch, against real dialogs on the desktop.
 // Ticks are mostly run by hand, so that a test knows how many there were.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -379,6 +380,21 @@ TEST(IdleWork, RunsBetweenMessagesForAsLongAsItAsks) {
   EXPECT_EQ(calls, 5);
   SetIdleWork(nullptr);
   EXPECT_FALSE(DoIdleWork());
+}
+
+// Listings told by hand, on window handles that need not exist.
+TEST(WholeListing, KeepsWhatTheLastListingHadAndThisOneMissedWhileItStands) {
+  auto h = [](int n) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(n)); };
+  const std::vector<HWND> before{h(1), h(2), h(3), h(4)};
+  auto stands = [&](HWND w) { return w != h(3); };
+  // Cut short after 1, with 5 new: 2 and 4, still there, are kept after
+  // what was found; 3, gone, is not.
+  EXPECT_EQ(WholeListing({h(5), h(1)}, before, stands),
+            (std::vector<HWND>{h(5), h(1), h(2), h(4)}));
+  // A whole listing, 4 raised to the top, is left as it is.
+  EXPECT_EQ(WholeListing({h(4), h(1), h(2)}, before, stands),
+            (std::vector<HWND>{h(4), h(1), h(2)}));
+  EXPECT_TRUE(WholeListing({}, {}, stands).empty());
 }
 
 // Passes of the monitor told by hand, on window handles that need not exist.
