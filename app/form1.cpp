@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <fstream>
+#include <utility>
 
 #include "app/autostart.h"
 #include "app/maker_links.h"
@@ -119,8 +120,9 @@ void Form1::NoteDialog(HWND dialog, const ClickedDialog* clicking) {
   // A dialog seen before is told by what Windows keeps of it: a dialog
   // about to be clicked waits for this, and reading its buttons would ask
   // its program a dozen times.
-  if (!recent_.NoteAgain(dialog, ReadDialogKey(dialog, clicking), now)) {
-    recent_.Note(dialog, ReadSeenDialog(dialog, clicking), now);
+  SeenDialog key = ReadDialogKey(dialog, clicking);
+  if (!recent_.NoteAgain(dialog, key, now)) {
+    recent_.Note(dialog, ReadSeenDialog(dialog, std::move(key)), now);
   }
   recent_window_.Update();
 }

@@ -65,12 +65,12 @@ std::vector<MessageCache::TopLevel>& MessageCache::OfClass(const std::string& wi
   std::vector<HWND> listed;
   // A listing cut short by the destruction of the window it went on from
   // starts again, passing over what it has.
-  for (int tries = 0; tries < 3 && (listed.empty() || !::IsWindow(listed.back())); ++tries) {
+  for (int tries = 0; tries < 3; ++tries) {
     for (HWND w = ::FindWindowExA(nullptr, nullptr, window_class.c_str(), nullptr); w;
          w = ::FindWindowExA(nullptr, w, window_class.c_str(), nullptr)) {
       if (std::ranges::find(listed, w) == listed.end()) listed.push_back(w);
     }
-    if (listed.empty()) break;
+    if (listed.empty() || ::IsWindow(listed.back())) break;
   }
   std::vector<HWND>& before = listed_[window_class];
   before = WholeListing(std::move(listed), before, [&](HWND w) {

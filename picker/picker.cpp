@@ -75,10 +75,8 @@ SeenDialog ReadDialogKey(HWND dialog, const ClickedDialog* clicking) {
   return seen;
 }
 
-SeenDialog ReadSeenDialog(HWND dialog, const ClickedDialog* clicking) {
-  // Program, class and message read as a dialog seen again is known by
-  // them, so that the two reads cannot disagree.
-  SeenDialog seen = ReadDialogKey(dialog, clicking);
+SeenDialog ReadSeenDialog(HWND dialog, SeenDialog key) {
+  SeenDialog seen = std::move(key);
   seen.title = WithoutLeadingSpaces(WindowText(dialog, &seen.title_cut));
   seen.title_beyond_ansi = !AnsiHoldsText(dialog);
   for (HWND button : DialogButtons(dialog)) {

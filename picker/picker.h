@@ -46,15 +46,17 @@ struct PickerControls {
 inline constexpr std::size_t kWindowTextMax = 143;
 std::string WindowText(HWND window, bool* cut = nullptr);
 
-// A dialog read as a drop on it reads it: its title as "Title" shows it,
-// its message as "When it says:" offers it, its program, class and
-// pressable buttons, and what Add would refuse of them.
-// With `clicking`, its program and message are those the monitor read.
-SeenDialog ReadSeenDialog(HWND dialog, const ClickedDialog* clicking = nullptr);
 // Only what tells one dialog from another (its program, title, class and
 // message), read from what Windows keeps of it, with no message to the
-// dialog's program: cheap enough to come before a click.
+// dialog's program: cheap enough to come before a click. With `clicking`,
+// its program and message are those the monitor read.
 SeenDialog ReadDialogKey(HWND dialog, const ClickedDialog* clicking = nullptr);
+// A dialog read as a drop on it reads it: its title as "Title" shows it,
+// its message as "When it says:" offers it, its program, class and
+// pressable buttons, and what Add would refuse of them. The rest is read
+// onto `key`, the dialog's key as read just before, so that a dialog seen
+// again, known by its key, cannot be told apart from this reading.
+SeenDialog ReadSeenDialog(HWND dialog, SeenDialog key);
 
 // The caption the main window shows for a handle: upper-case hexadecimal,
 // no prefix, no leading zeros.
